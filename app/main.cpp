@@ -1,0 +1,10 @@
+#include "app/settings.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    char programPath[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+    InitSettingsLocation(programPath);
+    LoadSettings();
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include <windows.h>
+
+// Text and path routines on ANSI text in the active code page. They step by characters
+// (CharNextA/CharPrevA) wherever a character test matters: the trail byte of a two-byte
+// character can be 0x5C, the backslash.
+//
+// Every output area comes with its size. A path result that does not fit is never cut
+// (a cut path could name another file): the output becomes empty and the result is FALSE.
+
+// dir + "\" + name; no second backslash when dir already ends in one.
+BOOL JoinPath(char* out, int outSize, const char* dir, const char* name);
+// The directory part without its trailing backslash ("" when there is none).
+BOOL GetDirPart(const char* path, char* out, int outSize);
+// The part after the last backslash; the output is untouched for an empty path.
+BOOL GetFileNamePart(const char* path, char* out, int outSize);
+// From the last dot (not the first character) to the end, dot included; "" when none.
+BOOL GetExtension(const char* text, char* out, int outSize);
+
+// Drops leading blanks and tabs and trailing blanks, tabs, CR and LF, in place.
+void TrimBlanks(char* text);
+
+// Case-sensitive test of the platform's string comparison: does text begin with prefix?
+BOOL StartsWithExact(const char* text, const char* prefix);
+
+template <int N> BOOL JoinPath(char (&out)[N], const char* dir, const char* name)
+{
+    return JoinPath(out, N, dir, name);
+}
+template <int N> BOOL GetDirPart(const char* path, char (&out)[N])
+{
+    return GetDirPart(path, out, N);
+}
+template <int N> BOOL GetFileNamePart(const char* path, char (&out)[N])
+{
+    return GetFileNamePart(path, out, N);
+}
+template <int N> BOOL GetExtension(const char* text, char (&out)[N])
+{
+    return GetExtension(text, out, N);
+}
