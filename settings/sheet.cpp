@@ -1,0 +1,5 @@
+#include "settings/sheet.h"
+
+void ShowSettingsSheet(HWND, int, int)
+{
+}
