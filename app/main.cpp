@@ -1,10 +1,125 @@
+#include "app/app.h"
 #include "app/settings.h"
+#include "app/textpath.h"
+#include "resources/resource.h"
+#include "search/searchwindow.h"
+#include "settings/sheet.h"
+#include "tour/tourbar.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include <commctrl.h>
+#include <stdio.h>
+
+static const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
+
+// Renewed at every start, so the program comes back once at the next logon.
+static void RegisterForNextLogon(const char* programPath, const char* programName)
 {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, programName, 0, REG_SZ, reinterpret_cast<const BYTE*>(programPath),
+                   lstrlenA(programPath) + 1);
+    RegCloseKey(key);
+}
+
+// The running instance's search window: titled like the program and holding the history
+// box, so that a message box with the same caption is never taken for it.
+static HWND FindRunningSearchWindow()
+{
+    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, AppTitle));) {
+        if (GetDlgItem(window, IDC_SEARCH_HISTORY))
+            return window;
+    }
+    return nullptr;
+}
+
+static void HandOverToRunningInstance()
+{
+    // A start at the same moment may still be creating its window: give it a moment.
+    for (int tries = 0; tries < 50; ++tries) {
+        if (HWND window = FindRunningSearchWindow()) {
+            PostMessageA(window, WM_HOTKEY, 0, 0);
+            return;
+        }
+        Sleep(100);
+    }
+}
+
+static int RunMessageLoop()
+{
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageA(SearchWindow, &message) || IsDialogMessageA(TourBar, &message))
+            continue;
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+static int KirapickMain(HINSTANCE module)
+{
+    hInstance = module;
+
     char programPath[MAX_PATH] = "";
+    char programName[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, programPath, sizeof programPath);
+    GetFileNamePart(programPath, programName);
+    RegisterForNextLogon(programPath, programName);
+
+    char mutexName[NameSize];
+    snprintf(mutexName, sizeof mutexName, "%s:Mutex", AppTitle);
+    HANDLE mutex = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, mutexName);
+    if (!mutex) {
+        mutex = CreateMutexA(nullptr, FALSE, mutexName);
+        // created by another start in the same instant: that one is the running instance
+        if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+            HandOverToRunningInstance();
+            CloseHandle(mutex);
+            return 0;
+        }
+    } else {
+        HandOverToRunningInstance();
+        CloseHandle(mutex);
+        return 0;
+    }
+
     InitSettingsLocation(programPath);
-    LoadSettings();
-    return 0;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    if (!LoadSettings()) {
+        MessageBoxA(nullptr, "設定を読み込めませんでした。\n先に設定を行ってください。", AppTitle,
+                    MB_ICONINFORMATION);
+        CopyDefaultEngines();
+        ShowSettingsSheet(nullptr, 0, 1);
+        if (!Settings.SettingsValid) {
+            if (mutex)
+                CloseHandle(mutex);
+            return 0;
+        }
+        SaveSettings();
+    }
+
+    SearchWindow = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_SEARCH), nullptr,
+                                      SearchWindowProc, 0);
+    TourBar = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_TOURBAR), nullptr, TourBarProc, 0);
+    KeyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
+
+    if (Settings.TourBarShow) {
+        SendMessageA(TourBar, TourStart, 1, 0);
+        ShowWindow(TourBar, SW_SHOWNORMAL);
+    }
+
+    int exitCode = RunMessageLoop();
+    UnhookWindowsHookEx(KeyboardHook);
+    if (mutex)
+        CloseHandle(mutex);
+    return exitCode;
+}
+
+// Command-line arguments and the show mode are not used: both windows show themselves.
+int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int)
+{
+    return KirapickMain(module);
 }

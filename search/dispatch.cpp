@@ -1,0 +1,128 @@
+#include "search/dispatch.h"
+
+#include "app/app.h"
+#include "app/textpath.h"
+#include "app/winhelpers.h"
+#include "resources/resource.h"
+#include "search/encode.h"
+
+#include <shellapi.h>
+
+BOOL ExpandTemplate(const char* tmpl, const char* encoded, char* out, int outSize)
+{
+    if (outSize <= 0)
+        return FALSE;
+    int used = 0;
+    BOOL whole = TRUE;
+    auto put = [&](const char* text, int len) {
+        if (used + len >= outSize) {
+            whole = FALSE;
+            return false;
+        }
+        CopyMemory(out + used, text, len);
+        used += len;
+        return true;
+    };
+
+    for (const char* p = tmpl; *p != '\0' && whole;) {
+        if (p[0] == '%' && p[1] == 's') {
+            // an escape is three bytes: never cut one in half
+            for (const char* q = encoded; *q != '\0';) {
+                int unit = *q == '%' ? 3 : 1;
+                if (!put(q, unit))
+                    break;
+                q += unit;
+            }
+            p += 2;
+        } else if (p[0] == '%' && p[1] == '%') {
+            put("%", 1);
+            p += 2;
+        } else {
+            // two-byte characters go whole, so a trail byte is never taken for '%'
+            const char* next = CharNextA(p);
+            put(p, static_cast<int>(next - p));
+            p = next;
+        }
+    }
+    out[used] = '\0';
+    return whole;
+}
+
+static int FindHistoryEntry(const HistoryList& list, const char* query)
+{
+    // the box's exact-match search starts after the first entry and wraps round to it
+    for (int i = 1; i < list.count; ++i) {
+        if (lstrcmpiA(list.entries[i], query) == 0)
+            return i;
+    }
+    if (list.count > 0 && lstrcmpiA(list.entries[0], query) == 0)
+        return 0;
+    return -1;
+}
+
+void PushHistory(HistoryList& list, const char* query)
+{
+    int found = FindHistoryEntry(list, query);
+    int last = found >= 0 ? found : (list.count < HistoryCount ? list.count : HistoryCount - 1);
+    for (int i = last; i > 0; --i)
+        lstrcpynA(list.entries[i], list.entries[i - 1], TextSize);
+    lstrcpynA(list.entries[0], query, TextSize);
+    if (found < 0 && list.count < HistoryCount)
+        ++list.count;
+}
+
+static void OpenAddress(const char* address)
+{
+    ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+static void RecordHistory(const char* query)
+{
+    HWND box = GetDlgItem(SearchWindow, IDC_SEARCH_HISTORY);
+    static HistoryList list; // 3 KB: kept off the stack
+    list.count = 0;
+    int boxCount = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < boxCount && list.count < HistoryCount; ++i) {
+        if (SendMessageA(box, CB_GETLBTEXTLEN, i, 0) >= TextSize)
+            continue; // cannot come from the box's 299-byte edit field; never overrun
+        list.entries[list.count][0] = '\0';
+        SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(list.entries[list.count]));
+        ++list.count;
+    }
+    PushHistory(list, query);
+
+    SendMessageA(box, CB_RESETCONTENT, 0, 0);
+    for (int i = 0; i < list.count; ++i)
+        SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(list.entries[i]));
+    for (int i = 0; i < HistoryCount; ++i)
+        WriteUserString(Key::History, i, i < list.count ? list.entries[i] : "");
+}
+
+int RunSearch(const char* query, int engine)
+{
+    char work[TextSize];
+    lstrcpynA(work, query, sizeof work);
+    if (Settings.MakeupUrl)
+        CompleteUrl(work, sizeof work);
+    if (StartsWithExact(work, "http:")) {
+        OpenAddress(work);
+        return 1;
+    }
+
+    char tmpl[TextSize];
+    ReadUserString(Key::Engine, engine, tmpl);
+    if (tmpl[0] == '\0')
+        return 0;
+
+    char encoded[1200]; // three bytes a query byte, six for a lone lead byte at the end
+    EncodeQuery(query, encoded);
+    static char address[AddressSize];
+    ExpandTemplate(tmpl, encoded, address, sizeof address);
+    OpenAddress(address);
+
+    if (Settings.ShowClip)
+        SetClipboardText(query);
+    if (Settings.SaveHistory && SearchWindow)
+        RecordHistory(query);
+    return 1;
+}

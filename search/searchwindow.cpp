@@ -1,0 +1,351 @@
+#include "search/searchwindow.h"
+
+#include "app/app.h"
+#include "app/settings.h"
+#include "app/textpath.h"
+#include "app/winhelpers.h"
+#include "resources/resource.h"
+#include "search/dispatch.h"
+#include "search/encode.h"
+#include "settings/sheet.h"
+#include "tour/destmenu.h"
+
+#include <imm.h>
+#include <shellapi.h>
+#include <stdio.h>
+
+static const int SearchHotKeyId = 0;
+static const char HomePageAddress[] = "https://aobasha.example.jp/";
+
+BOOL IsShellWindowClass(const char* className)
+{
+    static const char* const shellClasses[] = {"Progman", "Shell_TrayWnd", "CabinetWClass",
+                                               "WorkerW"};
+    for (const char* name : shellClasses) {
+        if (lstrcmpA(className, name) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+static void ShowInfo(HWND owner, const char* text, UINT icon)
+{
+    MessageBoxA(owner, text, AppTitle, icon);
+}
+
+static void PressKey(BYTE key, bool down)
+{
+    keybd_event(key, 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+}
+
+static void RegisterHotKeyOf(HWND window)
+{
+    UINT modifiers = 0;
+    if (Settings.HotKey & HotKeyCtrl)
+        modifiers |= MOD_CONTROL;
+    if (Settings.HotKey & HotKeyShift)
+        modifiers |= MOD_SHIFT;
+    if (Settings.HotKey & HotKeyAlt)
+        modifiers |= MOD_ALT;
+    UINT key = VK_F1 + (Settings.HotKey & HotKeyIndexMask);
+    if (!RegisterHotKey(window, SearchHotKeyId, modifiers, key)) {
+        ShowInfo(nullptr, "起動キーを設定できませんでした。", MB_ICONERROR);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+}
+
+static void OnShowWindow(HWND window, BOOL shown)
+{
+    if (!shown) {
+        SendMessageA(window, RegisterSearchHotKey, 0, 0);
+        return;
+    }
+    ForceForeground(window);
+    UnregisterHotKey(window, SearchHotKeyId);
+    HWND box = GetDlgItem(window, IDC_SEARCH_HISTORY);
+    SetFocus(box);
+    if (Settings.ImeOn) {
+        if (HIMC context = ImmGetContext(window)) {
+            ImmSetOpenStatus(context, TRUE);
+            ImmReleaseContext(window, context);
+        }
+    }
+}
+
+static void ReloadHistory(HWND box)
+{
+    SendMessageA(box, CB_RESETCONTENT, 0, 0);
+    char value[TextSize];
+    for (int n = 0; n < HistoryCount; ++n) {
+        ReadUserString(Key::History, n, value);
+        if (value[0] != '\0')
+            SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(value));
+    }
+}
+
+static void EmptyTheClipboard()
+{
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+// Takes in the selection or the clipboard; TRUE when an address was opened instead.
+static BOOL TakeInClipboard(char (&captured)[TextSize])
+{
+    char className[TextSize] = "";
+    GetClassNameA(GetForegroundWindow(), className, sizeof className);
+    if (!IsShellWindowClass(className) && Settings.CopyEmulate) {
+        PressKey(VK_CONTROL, true);
+        PressKey('C', true);
+        PressKey('C', false);
+        PressKey(VK_CONTROL, false);
+        Sleep(200); // the application needs a moment to fill the clipboard
+    }
+    if (!GetClipboardText(captured, sizeof captured))
+        return FALSE;
+    TrimBlanks(captured);
+    if (Settings.MakeupUrl)
+        CompleteUrl(captured, sizeof captured);
+    if (!Settings.AutoUrlOpen || !StartsWithExact(captured, "http:"))
+        return FALSE;
+
+    if (Settings.ShiftOpen)
+        PressKey(VK_SHIFT, true); // the browser opens a new window
+    RunSearch(captured, 0);
+    if (Settings.ShiftOpen)
+        PressKey(VK_SHIFT, false);
+    EmptyTheClipboard(); // the next summons must not open the same address again
+    return TRUE;
+}
+
+static void Summon(HWND window)
+{
+    char captured[TextSize] = "";
+    if (Settings.ShowClip && TakeInClipboard(captured))
+        return;
+
+    HWND box = GetDlgItem(window, IDC_SEARCH_HISTORY);
+    if (Settings.SaveHistory)
+        ReloadHistory(box);
+    if (captured[0] != '\0')
+        SetWindowTextA(box, captured);
+    else
+        SendMessageA(box, CB_SETCURSEL, 0, 0);
+    ShowWindow(window, SW_SHOWNORMAL);
+}
+
+static void SearchWith(HWND window, int engine)
+{
+    char query[TextSize] = "";
+    GetDlgItemTextA(window, IDC_SEARCH_HISTORY, query, sizeof query);
+    if (!RunSearch(query, engine))
+        MessageBeep(static_cast<UINT>(-1));
+    else
+        ShowWindow(window, SW_HIDE);
+}
+
+static int DefaultEngine() { return (Settings.HotKey & HotKeyIndexMask) + 1; }
+
+static void StartTourFromSearch(HWND window)
+{
+    SendMessageA(TourBar, TourStart, TourChosenNow | 1, 0);
+    ShowWindow(window, SW_HIDE);
+    ShowWindow(TourBar, SW_SHOWNORMAL);
+}
+
+static int TrackAtCursor(HMENU menu, HWND owner)
+{
+    POINT at;
+    GetCursorPos(&at);
+    return TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+}
+
+static void ShowEngineMenu(HWND window)
+{
+    HMENU menu = CreatePopupMenu();
+    char name[TextSize];
+    char label[TextSize];
+    for (int n = 1; n <= EngineCount; ++n) {
+        ReadUserString(Key::EngineName, n, name);
+        snprintf(label, sizeof label, "F%d: %s", n, name);
+        AppendMenuA(menu, MF_STRING, n, label);
+    }
+    int chosen = TrackAtCursor(menu, window);
+    DestroyMenu(menu);
+    if (chosen > 0)
+        SendMessageA(window, SearchWithEngine, chosen, 0);
+}
+
+static void ShowDestinationsMenu(HWND window)
+{
+    HMENU menu = CreatePopupMenu();
+    BuildDestinationsMenu(menu, -1);
+    int chosen = TrackAtCursor(menu, window);
+    if (chosen > 0) {
+        RunDestinationChoice(menu, chosen); // reads the file name from the menu
+        ShowWindow(window, SW_HIDE);
+        ShowWindow(TourBar, SW_SHOWNORMAL);
+    }
+    DestroyMenu(menu);
+}
+
+static void OpenWithShell(HWND window, const char* target, const char* failure)
+{
+    INT_PTR result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(window, "open", target, "", "", SW_SHOWNORMAL));
+    if (result <= 32)
+        ShowInfo(window, failure, MB_ICONERROR);
+}
+
+static void ClearHistory(HWND window)
+{
+    SendDlgItemMessageA(window, IDC_SEARCH_HISTORY, CB_RESETCONTENT, 0, 0);
+    for (int n = 0; n < HistoryCount; ++n)
+        WriteUserString(Key::History, n, "");
+}
+
+static void ShowMainMenu(HWND window)
+{
+    HMENU loaded = LoadMenuA(hInstance, MAKEINTRESOURCEA(IDM_SEARCH_MENU));
+    int chosen = TrackAtCursor(GetSubMenu(loaded, 0), window);
+    DestroyMenu(loaded);
+
+    switch (chosen) {
+    case IDM_CLEAR_HISTORY:
+        ClearHistory(window);
+        break;
+    case IDM_OPEN_README: {
+        char path[PathSize];
+        if (JoinPath(path, ModuleDir, ReadmeFileName))
+            OpenWithShell(window, path, "readme.txtを開けませんでした。");
+        else
+            ShowInfo(window, "readme.txtを開けませんでした。", MB_ICONERROR);
+        break;
+    }
+    case IDM_OPEN_HOMEPAGE:
+        OpenWithShell(window, HomePageAddress, "アオバ舎のホームページを開けませんでした。");
+        break;
+    case IDM_EXIT:
+        if (MessageBoxA(window, "常駐を終了しますか？", AppTitle, MB_ICONQUESTION | MB_YESNO) == IDYES)
+            DestroyWindow(window);
+        break;
+    }
+}
+
+static void OpenSettings(HWND window)
+{
+    if (SettingsSheetOpen) {
+        MessageBeep(static_cast<UINT>(-1));
+        return;
+    }
+    SettingsSheetOpen = TRUE;
+    ShowSettingsSheet(window, 0, 1);
+    SaveSettings();
+    SettingsSheetOpen = FALSE;
+}
+
+static void OnCommand(HWND window, int id)
+{
+    switch (id) {
+    case IDCANCEL:
+        ShowWindow(window, SW_HIDE);
+        break;
+    case IDC_SEARCH_GO:
+        SendMessageA(window, SearchWithEngine, DefaultEngine(), 0);
+        break;
+    case IDC_SEARCH_ENGINE_MENU:
+        ShowEngineMenu(window);
+        break;
+    case IDC_SEARCH_DEST_MENU:
+        ShowDestinationsMenu(window);
+        break;
+    case IDC_SEARCH_TOUR:
+        StartTourFromSearch(window);
+        break;
+    case IDC_SEARCH_SETTINGS:
+        OpenSettings(window);
+        break;
+    case IDC_SEARCH_MORE_MENU:
+        ShowMainMenu(window);
+        break;
+    }
+}
+
+INT_PTR CALLBACK SearchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        SetWindowTextA(window, AppTitle);
+        SendMessageA(window, RegisterSearchHotKey, 0, 0);
+        SendDlgItemMessageA(window, IDC_SEARCH_HISTORY, CB_LIMITTEXT, TextSize - 1, 0);
+        break;
+    case WM_SHOWWINDOW:
+        OnShowWindow(window, static_cast<BOOL>(wParam));
+        break;
+    case WM_HOTKEY:
+        if (wParam == SearchHotKeyId)
+            Summon(window);
+        break;
+    case SearchWithEngine:
+        SearchWith(window, static_cast<int>(wParam));
+        break;
+    case RegisterSearchHotKey:
+        RegisterHotKeyOf(window);
+        break;
+    case WM_COMMAND:
+        OnCommand(window, LOWORD(wParam));
+        break;
+    case WM_CLOSE:
+        ShowWindow(window, SW_HIDE);
+        break;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        break;
+    }
+    return FALSE;
+}
+
+static BOOL IsComposing()
+{
+    HIMC context = ImmGetContext(SearchWindow);
+    if (!context)
+        return FALSE;
+    LONG length = ImmGetCompositionStringA(context, GCS_COMPSTR, nullptr, 0);
+    ImmReleaseContext(SearchWindow, context);
+    return length > 0;
+}
+
+static BOOL IsMenuTracked()
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetCurrentThreadId(), &info) &&
+           (info.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE));
+}
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM key, LPARAM flags)
+{
+    // Only real key presses in the active search window; inside a menu's own loop the keys
+    // belong to the menu, and HC_NOREMOVE is a mere peek that must not start anything.
+    bool pressed = (flags & 0x80000000) == 0;
+    if (code != HC_ACTION || !pressed || GetActiveWindow() != SearchWindow || IsMenuTracked())
+        return CallNextHookEx(KeyboardHook, code, key, flags);
+
+    if (key >= VK_F1 && key <= VK_F12) {
+        if (IsComposing())
+            return CallNextHookEx(KeyboardHook, code, key, flags);
+        if (Settings.FuncKeyTour && key == static_cast<WPARAM>(VK_F1 + Settings.TourFuncKey))
+            StartTourFromSearch(SearchWindow);
+        else
+            SendMessageA(SearchWindow, SearchWithEngine, key - VK_F1 + 1, 0);
+        return 1;
+    }
+    if (key == VK_RETURN) {
+        if (IsComposing())
+            return CallNextHookEx(KeyboardHook, code, key, flags);
+        SendMessageA(SearchWindow, SearchWithEngine, DefaultEngine(), 0);
+        return 1;
+    }
+    return CallNextHookEx(KeyboardHook, code, key, flags);
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include <windows.h>
+
+// Names of the file order dialog: "[01] name" fixes a file's place in a tour by name.
+// The prefix is exactly five bytes: '[', two digits, ']' and one blank.
+constexpr int OrderPrefixLength = 5;
+constexpr int OrderNumberMax = 99;
+
+// Does the name begin with a prefix? Any two digits count, "00" as well.
+BOOL HasOrderPrefix(const char* name);
+
+// The name without its prefix, or the whole name when it has none.
+// A result that does not fit is never cut: the output becomes "" and the result is FALSE.
+BOOL GetUnorderedName(const char* name, char* out, int outSize);
+
+// "[%02d] %s" of number (1..99) and the name with any old prefix taken off, so that a
+// renumbered name never carries two prefixes. Refused (FALSE, "") for another number or a
+// result that does not fit: a cut name would name a different file.
+BOOL FormatOrderedName(int number, const char* name, char* out, int outSize);
+
+template <int N> BOOL GetUnorderedName(const char* name, char (&out)[N])
+{
+    return GetUnorderedName(name, out, N);
+}
+template <int N> BOOL FormatOrderedName(int number, const char* name, char (&out)[N])
+{
+    return FormatOrderedName(number, name, out, N);
+}

@@ -1,0 +1,64 @@
+#include <doctest.h>
+
+#include "settings/fileorder_names.h"
+
+#include <string>
+
+namespace {
+std::string Ordered(int number, const char* name)
+{
+    char out[MAX_PATH] = "unchanged";
+    FormatOrderedName(number, name, out);
+    return out;
+}
+std::string Unordered(const char* name)
+{
+    char out[MAX_PATH] = "unchanged";
+    GetUnorderedName(name, out);
+    return out;
+}
+} // namespace
+
+TEST_SUITE("ordername")
+{
+    TEST_CASE("a prefix is '[', two digits, ']' and a blank, exactly")
+    {
+        CHECK(HasOrderPrefix("[01] x.jpg"));
+        CHECK(HasOrderPrefix("[00] x.jpg"));
+        CHECK(HasOrderPrefix("[57] 表.jpg"));
+        CHECK(HasOrderPrefix("[99] "));
+        CHECK_FALSE(HasOrderPrefix("[5] x.jpg"));
+        CHECK_FALSE(HasOrderPrefix("[05]x.jpg"));
+        CHECK_FALSE(HasOrderPrefix("[05]\tx.jpg"));
+        CHECK_FALSE(HasOrderPrefix("[0a] x.jpg"));
+        CHECK_FALSE(HasOrderPrefix("［01］ x.jpg"));
+        CHECK_FALSE(HasOrderPrefix(" [01] x.jpg"));
+        CHECK_FALSE(HasOrderPrefix("[01]"));
+        CHECK_FALSE(HasOrderPrefix(""));
+    }
+
+    TEST_CASE("a new name replaces an old prefix instead of adding a second one")
+    {
+        CHECK(Ordered(1, "x.jpg") == "[01] x.jpg");
+        CHECK(Ordered(2, "[03] a.jpg") == "[02] a.jpg");
+        CHECK(Ordered(99, "[5] 表.jpg") == "[99] [5] 表.jpg");
+        CHECK(Unordered("[01] x.jpg") == "x.jpg");
+        CHECK(Unordered("[05]x.jpg") == "[05]x.jpg");
+        CHECK(Unordered("y.jpg") == "y.jpg");
+    }
+
+    TEST_CASE("a number outside 1..99 or a name that does not fit is refused, never cut")
+    {
+        CHECK(Ordered(0, "x.jpg") == "");
+        CHECK(Ordered(100, "x.jpg") == "");
+        char out[11];
+        CHECK(FormatOrderedName(7, "表.tx", out) == TRUE); // 10 bytes fit exactly
+        CHECK(std::string(out) == "[07] 表.tx");
+        CHECK(FormatOrderedName(7, "a表.tx", out) == FALSE);
+        CHECK(out[0] == '\0');
+        char small[5];
+        CHECK(GetUnorderedName("[01] abcd", small) == TRUE);
+        CHECK(GetUnorderedName("[01] abcde", small) == FALSE);
+        CHECK(small[0] == '\0');
+    }
+}
