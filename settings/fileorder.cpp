@@ -1,0 +1,5 @@
+#include "settings/fileorder.h"
+
+void ShowFileOrderDialog(HWND, FileOrderParams*)
+{
+}
