@@ -105,3 +105,43 @@ BOOL StartsWithExact(const char* text, const char* prefix)
         return FALSE;
     return CompareStringA(LOCALE_SYSTEM_DEFAULT, 0, text, prefixLen, prefix, -1) == CSTR_EQUAL;
 }
+
+BOOL ExpandTemplate(const char* tmpl, const char* value, char* out, int outSize)
+{
+    if (outSize <= 0)
+        return FALSE;
+    int used = 0;
+    BOOL whole = TRUE;
+    auto put = [&](const char* text, int len) {
+        if (used + len >= outSize) {
+            whole = FALSE;
+            return false;
+        }
+        CopyMemory(out + used, text, len);
+        used += len;
+        return true;
+    };
+
+    for (const char* p = tmpl; *p != '\0' && whole;) {
+        if (p[0] == '%' && p[1] == 's') {
+            // an escape is three bytes: never cut one in half
+            for (const char* q = value; *q != '\0';) {
+                int unit = *q == '%' ? 3 : 1;
+                if (!put(q, unit))
+                    break;
+                q += unit;
+            }
+            p += 2;
+        } else if (p[0] == '%' && p[1] == '%') {
+            put("%", 1);
+            p += 2;
+        } else {
+            // two-byte characters go whole, so a trail byte is never taken for '%'
+            const char* next = CharNextA(p);
+            put(p, static_cast<int>(next - p));
+            p = next;
+        }
+    }
+    out[used] = '\0';
+    return whole;
+}

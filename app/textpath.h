@@ -23,6 +23,12 @@ void TrimBlanks(char* text);
 // Case-sensitive test of the platform's string comparison: does text begin with prefix?
 BOOL StartsWithExact(const char* text, const char* prefix);
 
+// Fills a template the way engine addresses and viewer commands are written: every "%s"
+// becomes the value and "%%" one percent sign; any other "%" stands as it is, so nothing
+// but the one value is ever read. The result is cut to the area, never inside a "%xx"
+// escape of the value. FALSE when it had to be cut.
+BOOL ExpandTemplate(const char* tmpl, const char* value, char* out, int outSize);
+
 template <int N> BOOL JoinPath(char (&out)[N], const char* dir, const char* name)
 {
     return JoinPath(out, N, dir, name);

@@ -4,11 +4,6 @@
 // Room for a full template with a full encoded query (299 + 900 bytes and more).
 constexpr int AddressSize = 2048;
 
-// Expands an engine template: every "%s" becomes the encoded query and "%%" one percent
-// sign; any other "%" is copied as it stands. The result is cut to the area, never inside
-// a "%xx" escape. FALSE when it had to be cut.
-BOOL ExpandTemplate(const char* tmpl, const char* encoded, char* out, int outSize);
-
 // The search history as the history box holds it, newest first.
 struct HistoryList {
     char entries[HistoryCount][TextSize];

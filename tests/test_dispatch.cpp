@@ -1,5 +1,6 @@
 #include <doctest.h>
 
+#include "app/textpath.h"
 #include "search/dispatch.h"
 #include "search/searchwindow.h"
 

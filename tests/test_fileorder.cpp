@@ -1,0 +1,162 @@
+#include <doctest.h>
+
+#include "settings/fileorder_ops.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+using Names = std::vector<const char*>;
+using Operation = BOOL (*)(const char* const[], int, const char*, int*);
+
+// A new file holding its own name.
+void Create(const std::string& path, const std::string& name)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    REQUIRE(file != INVALID_HANDLE_VALUE);
+    DWORD written;
+    WriteFile(file, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A fresh folder in the temp folder. Each file holds the name it was created with, so the
+// folder's state "<name|content> ..." shows any file lost, overwritten or swapped.
+struct Folder {
+    std::string dir;
+    explicit Folder(const std::string& leaf = "kpfo")
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        static int serial;
+        dir = temp + leaf + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
+        REQUIRE(CreateDirectoryA(dir.c_str(), nullptr));
+    }
+    Folder(std::initializer_list<const char*> names) : Folder()
+    {
+        for (const char* name : names)
+            Put(name);
+    }
+    ~Folder()
+    {
+        State(true);
+        RemoveDirectoryA(dir.c_str());
+    }
+    void Put(const std::string& name) const { Create(dir + "\\" + name, name); }
+    // "<name|content> " for each file in name order, optionally deleting them
+    std::string State(bool remove = false) const
+    {
+        std::map<std::string, std::string> files;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+        BOOL more = search != INVALID_HANDLE_VALUE;
+        for (; more; more = FindNextFileA(search, &found)) {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                continue;
+            const std::string path = dir + "\\" + found.cFileName;
+            char content[MAX_PATH];
+            DWORD read = 0;
+            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                                      nullptr);
+            if (ReadFile(file, content, sizeof content, &read, nullptr))
+                files[found.cFileName] = std::string(content, read);
+            CloseHandle(file);
+            if (remove)
+                DeleteFileA(path.c_str());
+        }
+        FindClose(search);
+        std::string text;
+        for (const auto& [name, content] : files)
+            text += "<" + name + "|" + content + "> ";
+        return text;
+    }
+    // Runs the operation; gives the index it stopped at (-1: done) and checks the result.
+    int Run(Operation operation, const Names& names) const
+    {
+        int failed = -2;
+        BOOL done = operation(names.data(), static_cast<int>(names.size()), dir.c_str(), &failed);
+        CHECK(done == (failed == -1));
+        return failed;
+    }
+};
+} // namespace
+
+TEST_SUITE("fileorder")
+{
+    TEST_CASE("apply numbers the files in list order, an old prefix replaced")
+    {
+        Folder folder{"b.jpg", "[03] a.jpg", "表.jpg", "[04] c.jpg"};
+        CHECK(folder.Run(ApplyFileOrder, {"b.jpg", "[03] a.jpg", "表.jpg", "[04] c.jpg"}) == -1);
+        CHECK(folder.State() == "<[01] b.jpg|b.jpg> <[02] a.jpg|[03] a.jpg> "
+                                "<[03] 表.jpg|表.jpg> <[04] c.jpg|[04] c.jpg> ");
+    }
+
+    TEST_CASE("a taken name stops the operation there: earlier files renamed, later untouched")
+    {
+        Folder apply{"x.jpg", "b.jpg", "[02] b.jpg", "c.jpg"};
+        CHECK(apply.Run(ApplyFileOrder, {"x.jpg", "b.jpg", "c.jpg"}) == 1);
+        CHECK(apply.State() == "<[01] x.jpg|x.jpg> <[02] b.jpg|[02] b.jpg> <b.jpg|b.jpg> "
+                               "<c.jpg|c.jpg> ");
+        Folder release{"[01] p.jpg", "[02] q.jpg", "q.jpg", "[03] r.jpg"};
+        CHECK(release.Run(ReleaseFileOrder, {"[01] p.jpg", "[02] q.jpg", "[03] r.jpg"}) == 1);
+        CHECK(release.State() == "<[02] q.jpg|[02] q.jpg> <[03] r.jpg|[03] r.jpg> "
+                                 "<p.jpg|[01] p.jpg> <q.jpg|q.jpg> ");
+    }
+
+    TEST_CASE("swapped numbers: distinct names swap, a shared name is refused, never merged")
+    {
+        Folder distinct{"[01] a.jpg", "[02] b.jpg"};
+        CHECK(distinct.Run(ApplyFileOrder, {"[02] b.jpg", "[01] a.jpg"}) == -1);
+        CHECK(distinct.State() == "<[01] b.jpg|[02] b.jpg> <[02] a.jpg|[01] a.jpg> ");
+
+        Folder shared{"[01] a.jpg", "[02] a.jpg", "b.jpg", "[01] b.jpg"};
+        const std::string before = shared.State();
+        CHECK(shared.Run(ApplyFileOrder, {"[02] a.jpg", "[01] a.jpg"}) == 0);
+        CHECK(shared.Run(ApplyFileOrder, {"b.jpg", "[01] b.jpg"}) == 0);
+        CHECK(shared.State() == before);
+        // in the other order each name moves only onto a free one
+        CHECK(shared.Run(ApplyFileOrder, {"[01] b.jpg", "b.jpg"}) == -1);
+        CHECK(shared.State() == "<[01] a.jpg|[01] a.jpg> <[01] b.jpg|[01] b.jpg> "
+                                "<[02] a.jpg|[02] a.jpg> <[02] b.jpg|b.jpg> ");
+    }
+
+    TEST_CASE("a vanished file stops the operation at its name")
+    {
+        Folder folder{"a.jpg", "[07] c.jpg"};
+        CHECK(folder.Run(ApplyFileOrder, {"a.jpg", "gone.jpg", "[07] c.jpg"}) == 1);
+        CHECK(folder.Run(ReleaseFileOrder, {"[01] a.jpg", "[05] gone.jpg", "[07] c.jpg"}) == 1);
+        CHECK(folder.State() == "<[07] c.jpg|[07] c.jpg> <a.jpg|a.jpg> ");
+    }
+
+    TEST_CASE("release takes prefixes off and leaves other names alone")
+    {
+        Folder folder{"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"};
+        CHECK(folder.Run(ReleaseFileOrder, {"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"}) ==
+              -1);
+        CHECK(folder.State() == "<[05]w.jpg|[05]w.jpg> <x.jpg|[01] x.jpg> <y.jpg|y.jpg> "
+                                "<z.jpg|[02] z.jpg> ");
+    }
+
+    TEST_CASE("a path that would not fit or a missing folder renames nothing")
+    {
+        // the old path takes 257 bytes, the numbered one would take 262
+        Folder deep(std::string(120, 'd'));
+        const std::string name = std::string(254 - deep.dir.size(), 'n') + ".j";
+        deep.Put(name);
+        CHECK(deep.Run(ApplyFileOrder, {name.c_str()}) == 0);
+        CHECK(deep.State() == "<" + name + "|" + name + "> ");
+
+        // with no folder, "\name" would be a file in the root of the current drive
+        char previous[MAX_PATH];
+        GetCurrentDirectoryA(sizeof previous, previous);
+        REQUIRE(SetCurrentDirectoryA(deep.dir.c_str())); // drive C: of the test prefix
+        const std::string root = "kpforoot" + std::to_string(GetCurrentProcessId());
+        Create("\\" + root, root);
+        int failed;
+        const char* names[] = {root.c_str()};
+        CHECK(ApplyFileOrder(names, 1, "", &failed) == FALSE);
+        CHECK(DeleteFileA(("\\" + root).c_str()));
+        SetCurrentDirectoryA(previous);
+    }
+}

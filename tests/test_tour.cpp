@@ -1,0 +1,202 @@
+#include <doctest.h>
+
+#include "testutil.h"
+#include "tour/destmenu.h"
+#include "tour/tourbar.h"
+#include "tour/tourlist.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+struct MenuItem {
+    std::string text;
+    int id;       // -1 for a separator or a submenu
+    HMENU submenu;
+};
+
+std::vector<MenuItem> Items(HMENU menu)
+{
+    std::vector<MenuItem> items;
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[1024] = "";
+        MENUITEMINFOA info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        bool separator = info.fType & MFT_SEPARATOR;
+        items.push_back({separator ? "-" : text, separator || info.hSubMenu ? -1 : int(info.wID),
+                         info.hSubMenu});
+    }
+    return items;
+}
+
+std::string Shape(HMENU menu)
+{
+    std::string shape;
+    for (const MenuItem& item : Items(menu))
+        shape += (shape.empty() ? "" : "|") + item.text +
+                 (item.id >= 0 ? "#" + std::to_string(item.id) : "");
+    return shape;
+}
+
+void SetSlot(int slot, const char* name, const char* path, const char* filter = "", int kind = 0)
+{
+    WriteUserString(Key::TourName, slot, name);
+    WriteUserString(Key::TourPath, slot, path);
+    WriteUserString(Key::ExtFilter, slot, filter);
+    WriteUserInt(Key::InputPath, slot, kind);
+}
+
+std::string BuiltMenu(int current)
+{
+    HMENU menu = CreatePopupMenu();
+    BuildDestinationsMenu(menu, current);
+    std::string shape = Shape(menu);
+    DestroyMenu(menu);
+    return shape;
+}
+} // namespace
+
+TEST_SUITE("tour")
+{
+    TEST_CASE("destinations menu: one separator for a run of empty slots, labels, the mark")
+    {
+        IniFolder folder;
+        CHECK(BuiltMenu(-1) == "");
+        SetSlot(3, "Pictures", "C:\\p\\*.*");
+        SetSlot(4, "", "C:\\img\\*.jpg", ".jpg");
+        SetSlot(6, "", "C:\\doc\\*.txt");
+        SetSlot(7, "", "", ".jpg"); // a filter alone makes no destination
+        CHECK(BuiltMenu(-1) == "-|Pictures#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
+        CHECK(BuiltMenu(3) == "-|【 Pictures 】#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
+        SetSlot(1, "first", "");
+        CHECK(BuiltMenu(30) == "first#1|-|Pictures#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
+    }
+
+    TEST_CASE("destinations menu: quick-open slots get submenus of their files")
+    {
+        IniFolder folder;
+        std::string dir = std::string(folder.dir) + "\\files";
+        CreateDirectoryA(dir.c_str(), nullptr);
+        for (const char* name : {"a&b.png", "kitten.png", "z.txt"})
+            IniFolder::Write((dir + "\\" + name).c_str(), "x");
+        std::string pattern = dir + "\\*.*";
+        SetSlot(7, "with tour", pattern.c_str(), ".png;", 2);
+        SetSlot(12, "quick only", pattern.c_str(), "", 5); // any kind above 2 is quick open only
+        SetSlot(13, "fixed", pattern.c_str(), "", -1);
+
+        HMENU menu = CreatePopupMenu();
+        BuildDestinationsMenu(menu, -1);
+        std::vector<MenuItem> items = Items(menu);
+        REQUIRE(items.size() == 5);
+        CHECK(Shape(menu) == "-|with tour|-|quick only|fixed#13");
+        CHECK(Shape(items[1].submenu) == "見廻る#7000000|-|a&b.png#7000001|kitten.png#7000002");
+        CHECK(Shape(items[3].submenu) == "a&b.png#12000001|kitten.png#12000002|z.txt#12000003");
+        DestroyMenu(menu);
+        for (const char* name : {"a&b.png", "kitten.png", "z.txt"})
+            DeleteFileA((dir + "\\" + name).c_str());
+        RemoveDirectoryA(dir.c_str());
+    }
+
+    TEST_CASE("destination ids decode to a slot and a file")
+    {
+        int slot = -1, file = -1;
+        CHECK_FALSE(DecodeDestinationId(0, &slot, &file));
+        CHECK_FALSE(DecodeDestinationId(-5, &slot, &file));
+        CHECK(DecodeDestinationId(7, &slot, &file));
+        CHECK((slot == 7 && file == 0));
+        CHECK(DecodeDestinationId(7000000, &slot, &file));
+        CHECK((slot == 7 && file == 0));
+        CHECK(DecodeDestinationId(12000003, &slot, &file));
+        CHECK((slot == 12 && file == 3));
+    }
+
+    TEST_CASE("labels are composed whole, never spilling over their area")
+    {
+        std::string longPath(299, 'p'), longFilter(299, 'f');
+        char label[DestinationLabelSize];
+        ComposeDestinationLabel("", longPath.c_str(), longFilter.c_str(), TRUE, label, sizeof label);
+        CHECK(std::string(label) == "【 " + longPath + " (" + longFilter + ") 】");
+        char small[8];
+        ComposeDestinationLabel("", "C:\\img", ".jpg", FALSE, small, sizeof small);
+        CHECK(std::string(small) == "C:\\img ");
+    }
+
+    TEST_CASE("steps wrap at both ends; a fresh tour starts at either end")
+    {
+        TourCursor fresh = {-1, false};
+        CHECK(StepTourPosition(fresh, 5, TourStepNext) == 0);
+        CHECK(StepTourPosition(fresh, 5, TourStepPrevious) == 4);
+        CHECK(StepTourPosition({4, false}, 5, TourStepNext) == 0);
+        CHECK(StepTourPosition({0, false}, 5, TourStepPrevious) == 4);
+        CHECK(StepTourPosition({2, false}, 5, TourStepNext) == 3);
+        CHECK(StepTourPosition({2, false}, 0, TourStepNext) == -1);
+        CHECK(RandomTourPosition(123456, 7) == 2);
+        CHECK(RandomTourPosition(0xFFFFFFFF, 7) == static_cast<int>((0xFFFFFFFFu / 100) % 7));
+        CHECK(RandomTourPosition(5, 0) == -1);
+    }
+
+    TEST_CASE("after deleting the current file, → opens its follower and ← the one before")
+    {
+        // files a b c d e, current c (2); c is deleted: a b d e
+        TourCursor cursor = {2, false};
+        AdjustTourCursorAfterDelete(cursor, 2);
+        CHECK(StepTourPosition(cursor, 4, TourStepNext) == 2);     // d
+        CHECK(StepTourPosition(cursor, 4, TourStepPrevious) == 1); // b
+
+        // deleting the last file while it is current: → wraps to the first
+        TourCursor last = {4, false};
+        AdjustTourCursorAfterDelete(last, 4);
+        CHECK(StepTourPosition(last, 4, TourStepNext) == 0);
+        CHECK(StepTourPosition(last, 4, TourStepPrevious) == 3);
+
+        // another file before the current one: the cursor stays on the same file
+        TourCursor other = {3, false};
+        AdjustTourCursorAfterDelete(other, 1);
+        CHECK(other.position == 2);
+        CHECK_FALSE(other.gone);
+        AdjustTourCursorAfterDelete(other, 4); // after it: nothing changes
+        CHECK(other.position == 2);
+
+        // the follower itself deleted too: the next one moves in
+        AdjustTourCursorAfterDelete(cursor, 2);
+        CHECK(StepTourPosition(cursor, 3, TourStepNext) == 2);
+        // emptied list: nothing to step to
+        CHECK(StepTourPosition(cursor, 0, TourStepNext) == -1);
+    }
+
+    TEST_CASE("the tour list keeps names in order through removals")
+    {
+        TourList list = {};
+        for (int i = 0; i < 1000; ++i)
+            REQUIRE(TourListAdd(list, ("file" + std::to_string(i) + ".jpg").c_str()));
+        TourListRemove(list, 0);
+        TourListRemove(list, 500);
+        TourListRemove(list, list.count); // out of range: ignored
+        CHECK(list.count == 998);
+        CHECK(std::string(TourListName(list, 0)) == "file1.jpg");
+        CHECK(std::string(TourListName(list, 499)) == "file500.jpg");
+        CHECK(std::string(TourListName(list, 500)) == "file502.jpg");
+        TourListClear(list);
+        CHECK(list.count == 0);
+    }
+
+    TEST_CASE("viewer commands take the path for each %s and are bounded")
+    {
+        char line[1000];
+        CHECK(ExpandViewerCommand("C:\\v.exe \"%s\"", "C:\\表\\a.jpg", line, sizeof line));
+        CHECK(std::string(line) == "C:\\v.exe \"C:\\表\\a.jpg\"");
+        CHECK(ExpandViewerCommand("v.exe %d %x 100%% %s", "p", line, sizeof line));
+        CHECK(std::string(line) == "v.exe %d %x 100% p");
+        std::string path(259, 'a');
+        std::string many;
+        for (int i = 0; i < 4; ++i)
+            many += "%s ";
+        CHECK_FALSE(ExpandViewerCommand(many.c_str(), path.c_str(), line, sizeof line));
+        CHECK(line[0] == '\0'); // refused whole: nothing is run
+    }
+}
