@@ -124,9 +124,10 @@ BOOL ExpandTemplate(const char* tmpl, const char* value, char* out, int outSize)
 
     for (const char* p = tmpl; *p != '\0' && whole;) {
         if (p[0] == '%' && p[1] == 's') {
-            // an escape is three bytes: never cut one in half
+            // an escape is three bytes: never cut one in half; a '%' within the last two
+            // bytes of a value (a file path may end in one) is no escape
             for (const char* q = value; *q != '\0';) {
-                int unit = *q == '%' ? 3 : 1;
+                int unit = q[0] == '%' && q[1] != '\0' && q[2] != '\0' ? 3 : 1;
                 if (!put(q, unit))
                     break;
                 q += unit;

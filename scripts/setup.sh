@@ -6,7 +6,7 @@ set -euo pipefail
 
 build=${1:-build}
 packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth locales
-          fonts-ipafont-gothic doctest-dev imagemagick x11-utils)
+          fonts-ipafont-gothic doctest-dev imagemagick x11-utils clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -43,6 +43,9 @@ if [ ! -f "$prefix/system.reg" ]; then
     # no network here: keep wineboot from fetching its .NET and HTML engines
     WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all LANG=ja_JP.UTF-8 \
         wineboot -i >/dev/null 2>&1 || true
+    # the dialogs' font is not in Wine: its proportional Japanese stand-in keeps labels whole
+    WINEPREFIX=$prefix WINEDEBUG=-all LANG=ja_JP.UTF-8 wine reg add \
+        'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1 || true
     WINEPREFIX=$prefix wineserver -w || true
 fi
 echo "setup: ready"

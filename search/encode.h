@@ -3,7 +3,8 @@
 
 // Percent-encodes a query byte by byte for an engine's address: two-byte characters as
 // both their bytes, letters, digits and "*-._" unchanged, every other byte as %xx.
-// A query of n bytes needs 3n + 1 bytes; output that would not fit is left off whole.
+// A query of n bytes needs 3n + 1 bytes, 3n + 4 when it ends in a lone lead byte; output that
+// would not fit is left off whole.
 void EncodeQuery(const char* query, char* out, int outSize);
 template <int N> void EncodeQuery(const char* query, char (&out)[N])
 {

@@ -200,7 +200,11 @@ static void OpenWithShell(HWND window, const char* target, const char* failure)
 
 static void ClearHistory(HWND window)
 {
+    // emptying the list empties the edit field too: the query in it stays
+    char query[TextSize] = "";
+    GetDlgItemTextA(window, IDC_SEARCH_HISTORY, query, sizeof query);
     SendDlgItemMessageA(window, IDC_SEARCH_HISTORY, CB_RESETCONTENT, 0, 0);
+    SetDlgItemTextA(window, IDC_SEARCH_HISTORY, query);
     for (int n = 0; n < HistoryCount; ++n)
         WriteUserString(Key::History, n, "");
 }

@@ -1,0 +1,765 @@
+#include "driver.h"
+
+#include <stdio.h>
+
+namespace e2e {
+
+const char Title[] = "キラピック！";
+const char SheetCaption[] = "キラピック！の設定";
+
+namespace {
+
+const char MutexName[] = "キラピック！:Mutex";
+const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
+const char ProgramName[] = "kirapick.exe";
+const char RecorderName[] = "recorder.exe";
+const char LogName[] = "opened.log";
+constexpr int SearchBox = 1001;
+constexpr int TextLimit = 1200; // every text the program holds is far shorter
+
+std::string ModuleFolder()
+{
+    char path[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return ".";
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/"));
+}
+
+std::string FullPath(const std::string& path)
+{
+    char full[MAX_PATH] = "";
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// The test executable lives in <build>/tests/e2e; the program in <build>/kirapick.
+std::string BuildFolder() { return FullPath(ModuleFolder() + "\\..\\.."); }
+
+bool WriteFileText(const std::string& path, const std::string& text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == text.size();
+}
+
+bool ReadFileText(const std::string& path, std::string& text)
+{
+    text.clear();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char chunk[4096];
+    DWORD got = 0;
+    while (text.size() < (1u << 20) && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return true;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = "";
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+DWORD ProcessOf(HWND window)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    return pid;
+}
+
+struct TopLevelQuery {
+    DWORD pid;
+    const char* className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param)
+{
+    auto* query = reinterpret_cast<TopLevelQuery*>(param);
+    if (ProcessOf(window) == query->pid && ClassOf(window) == query->className)
+        query->found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> TopLevel(DWORD pid, const char* className)
+{
+    TopLevelQuery query{pid, className, {}};
+    if (pid)
+        EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+BOOL CALLBACK CollectChildren(HWND window, LPARAM param)
+{
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent)
+{
+    std::vector<HWND> found;
+    EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..") {
+                std::string path = folder + "\\" + name;
+                // an ended process can hold its image a moment longer
+                WaitFor([&] { return DeleteFileA(path.c_str()) != 0; }, 3000);
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+bool SetStringValue(HKEY root, const char* path, const char* name, const char* value)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
+        != ERROR_SUCCESS)
+        return false;
+    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                                 lstrlenA(value) + 1);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// Only for the screenshots: without a window manager nobody draws the caption bars unless
+// Wine does, and the dialogs' font falls back to a wide one that cuts the captions.
+void PrepareWineLooks()
+{
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version"))
+        return;
+    SetStringValue(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Decorated", "N");
+    SetStringValue(HKEY_CURRENT_USER, "Software\\Wine\\Fonts\\Replacements",
+                   "ＭＳ Ｐゴシック", "IPAPGothic");
+}
+
+bool RegisterRecorder(const std::string& recorder)
+{
+    std::string command = "\"" + recorder + "\" \"%1\"";
+    return SetStringValue(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", nullptr,
+                          command.c_str())
+           && SetStringValue(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", nullptr,
+                             command.c_str());
+}
+
+} // namespace
+
+std::string UserSection()
+{
+    char name[100] = "";
+    DWORD size = sizeof name;
+    if (!GetUserNameA(name, &size))
+        return "";
+    return name;
+}
+
+IniText& IniText::Section(const std::string& name)
+{
+    text_ += "[" + name + "]\r\n";
+    return *this;
+}
+
+IniText& IniText::Key(const std::string& key, const std::string& value)
+{
+    text_ += key + "=" + value + "\r\n";
+    return *this;
+}
+
+IniText& IniText::Key(const std::string& key, int value)
+{
+    return Key(key, std::to_string(value));
+}
+
+const EngineEntry Engines[12] = {
+    {"ウェブ検索", "http://one.test/search?q=%s"},
+    {"画像検索", "https://two.test/images?q=%s&hl=ja"},
+    {"辞書（表）", "https://three.test/dict?ie=Shift_JIS&q=%s&rate=100%%"},
+    {"四", "http://four.test/?q=%s"},
+    {"五", "http://five.test/?q=%s"},
+    {"六", "http://six.test/?q=%s"},
+    {"七", "http://seven.test/?q=%s"},
+    {"八", "http://eight.test/?q=%s"},
+    {"九", "http://nine.test/?q=%s"},
+    {"十", "http://ten.test/?q=%s"},
+    {"十一", "http://eleven.test/?q=%s"},
+    {"空き", ""},
+};
+
+IniText& AddOptions(IniText& ini, const Options& options)
+{
+    return ini.Key("HOTKEY", options.hotKey)
+        .Key("IMEON", options.imeOn)
+        .Key("SHOWCLIP", options.showClip)
+        .Key("COPY", options.copy)
+        .Key("AUTOURLOPEN", options.autoUrlOpen)
+        .Key("SHIFTOPEN", options.shiftOpen)
+        .Key("MAKEUPURL", options.makeupUrl)
+        .Key("SAVEHISTORY", options.saveHistory)
+        .Key("FUNCKEYTOUR", options.funcKeyTour)
+        .Key("TOURFUNCKEY", options.tourFuncKey)
+        .Key("TOURBARSHOW", options.tourBarShow)
+        .Key("TOURAUTOSTART", options.tourAutoStart);
+}
+
+IniText& AddEngines(IniText& ini)
+{
+    for (int n = 1; n <= 12; ++n) {
+        ini.Key("EGNAME" + std::to_string(n), Engines[n - 1].name);
+        ini.Key("ENGINE" + std::to_string(n), Engines[n - 1].url);
+    }
+    return ini;
+}
+
+std::string DefaultsText()
+{
+    IniText ini;
+    ini.Section("Default");
+    AddOptions(ini);
+    AddEngines(ini);
+    return ini.Text();
+}
+
+IniText ResidentIni(const Options& options)
+{
+    IniText ini;
+    ini.Section(UserSection());
+    AddOptions(ini, options);
+    AddEngines(ini);
+    return ini;
+}
+
+Program::Program(const std::string& ini, const std::string& defaults)
+{
+    char temp[MAX_PATH] = "";
+    DWORD length = GetTempPathA(sizeof temp, temp);
+    std::string base = length > 0 && length < sizeof temp ? std::string(temp, length) : ".\\";
+    for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
+        std::string candidate = base + "kirapick-e2e-" + std::to_string(GetCurrentProcessId())
+                                + "-" + std::to_string(GetTickCount() + attempt);
+        if (CreateDirectoryA(candidate.c_str(), nullptr))
+            folder_ = candidate;
+    }
+    if (folder_.empty()) {
+        fprintf(stderr, "driver: no test folder under %s\n", base.c_str());
+        return;
+    }
+    exe_ = folder_ + "\\" + ProgramName;
+    ini_ = folder_ + "\\kirapick.ini";
+    log_ = folder_ + "\\" + LogName;
+    std::string recorder = folder_ + "\\" + RecorderName;
+    std::string built = BuildFolder() + "\\kirapick\\" + ProgramName;
+    if (!CopyFileA(built.c_str(), exe_.c_str(), FALSE))
+        fprintf(stderr, "driver: cannot copy %s\n", built.c_str());
+    if (!CopyFileA((ModuleFolder() + "\\" + RecorderName).c_str(), recorder.c_str(), FALSE))
+        fprintf(stderr, "driver: cannot copy the recorder\n");
+    if (!WriteFileText(ini_, ini) || !WriteFileText(folder_ + "\\kirapick.def", defaults))
+        fprintf(stderr, "driver: cannot write the settings files\n");
+    if (!RegisterRecorder(recorder))
+        fprintf(stderr, "driver: cannot register the recorder\n");
+    PrepareWineLooks();
+}
+
+Program::~Program()
+{
+    // the job ends the program and whatever it started (a second start, the recorder)
+    if (process_) {
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_, 99);
+            WaitForSingleObject(process_, 5000);
+        }
+        CloseHandle(process_);
+    }
+    if (job_) {
+        TerminateJobObject(job_, 99);
+        CloseHandle(job_);
+    }
+    if (!folder_.empty()) {
+        // a Runonce value left pointing into the removed folder would outlive the test
+        if (RunonceValue(ProgramName) == exe_)
+            DeleteRunonceValue(ProgramName);
+        RemoveFolder(folder_);
+    }
+}
+
+static bool Launch(const std::string& exe, const std::string& folder, HANDLE job,
+                   PROCESS_INFORMATION& info)
+{
+    std::string commandLine = "\"" + exe + "\"";
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, folder.c_str(), &startup, &info)) {
+        fprintf(stderr, "driver: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+        return false;
+    }
+    if (job)
+        AssignProcessToJobObject(job, info.hProcess);
+    ResumeThread(info.hThread);
+    CloseHandle(info.hThread);
+    return true;
+}
+
+bool Program::Start()
+{
+    if (folder_.empty() || process_)
+        return false;
+    if (HANDLE other = OpenMutexA(SYNCHRONIZE, FALSE, MutexName)) {
+        CloseHandle(other);
+        fprintf(stderr, "driver: another instance of the program is running\n");
+        return false;
+    }
+    job_ = CreateJobObjectA(nullptr, nullptr);
+    if (job_) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(job_, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    PROCESS_INFORMATION info{};
+    if (!Launch(exe_, folder_, job_, info))
+        return false;
+    process_ = info.hProcess;
+    pid_ = info.dwProcessId;
+    return true;
+}
+
+bool Program::StartAgain(DWORD& exitCode, DWORD ms)
+{
+    PROCESS_INFORMATION info{};
+    if (!Launch(exe_, folder_, job_, info))
+        return false;
+    bool ended = WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0;
+    if (ended)
+        GetExitCodeProcess(info.hProcess, &exitCode);
+    else
+        TerminateProcess(info.hProcess, 99);
+    CloseHandle(info.hProcess);
+    return ended;
+}
+
+bool Program::WaitExit(DWORD& exitCode, DWORD ms)
+{
+    if (!process_ || WaitForSingleObject(process_, ms) != WAIT_OBJECT_0)
+        return false;
+    return GetExitCodeProcess(process_, &exitCode) != 0;
+}
+
+bool Program::Running() const
+{
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+HWND Program::SearchWindow() const
+{
+    for (HWND window : TopLevel(pid_, "#32770"))
+        if (GetDlgItem(window, SearchBox) && Text(window) == Title)
+            return window;
+    return nullptr;
+}
+
+HWND Program::WaitSearchWindow(DWORD ms) const
+{
+    HWND window = nullptr;
+    WaitFor([&] { return (window = SearchWindow()) != nullptr; }, ms);
+    return window;
+}
+
+std::vector<HWND> Program::Dialogs() const { return TopLevel(pid_, "#32770"); }
+
+HWND Program::WaitMessageBox(DWORD ms) const
+{
+    HWND box = nullptr;
+    WaitFor([&] {
+        for (HWND window : TopLevel(pid_, "#32770"))
+            if (IsVisible(window) && !GetDlgItem(window, SearchBox) && Text(window) == Title) {
+                box = window;
+                return true;
+            }
+        return false;
+    }, ms);
+    return box;
+}
+
+HWND Program::WaitSheet(DWORD ms) const
+{
+    HWND sheet = nullptr;
+    WaitFor([&] {
+        for (HWND window : TopLevel(pid_, "#32770"))
+            if (IsVisible(window) && Text(window) == SheetCaption) {
+                sheet = window;
+                return true;
+            }
+        return false;
+    }, ms);
+    return sheet;
+}
+
+HWND Program::WaitMenu(DWORD ms) const
+{
+    HWND menu = nullptr;
+    WaitFor([&] {
+        for (HWND window : TopLevel(pid_, "#32768"))
+            if (IsVisible(window)) {
+                menu = window;
+                return true;
+            }
+        return false;
+    }, ms);
+    return menu;
+}
+
+bool Program::WaitMenuGone(DWORD ms) const
+{
+    return WaitFor([&] {
+        for (HWND window : TopLevel(pid_, "#32768"))
+            if (IsVisible(window))
+                return false;
+        return true;
+    }, ms);
+}
+
+bool Program::Sync() const
+{
+    HWND window = SearchWindow();
+    DWORD_PTR result = 0;
+    return window
+           && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &result) != 0;
+}
+
+bool Program::Summon() const
+{
+    HWND window = SearchWindow();
+    return window && PostMessageA(window, WM_HOTKEY, 0, 0);
+}
+
+std::vector<std::string> Program::Opened() const
+{
+    std::vector<std::string> lines;
+    std::string text;
+    if (!ReadFileText(log_, text))
+        return lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+bool Program::WaitOpened(size_t count, DWORD ms) const
+{
+    return WaitFor([&] { return Opened().size() >= count; }, ms);
+}
+
+std::string Program::Ini(const std::string& key, const char* missing) const
+{
+    return IniOf(UserSection(), key, missing);
+}
+
+std::string Program::IniOf(const std::string& section, const std::string& key,
+                           const char* missing) const
+{
+    char value[TextLimit] = "";
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), missing, value, sizeof value,
+                             ini_.c_str());
+    return value;
+}
+
+bool IsVisible(HWND window) { return window && IsWindowVisible(window); }
+
+bool WaitVisible(HWND window, bool visible, DWORD ms)
+{
+    return WaitFor([&] { return IsVisible(window) == visible; }, ms);
+}
+
+bool BringToFront(HWND window, DWORD ms)
+{
+    if (GetForegroundWindow() == window)
+        return true;
+    SetForegroundWindow(window);
+    return WaitFor([&] { return GetForegroundWindow() == window; }, ms);
+}
+
+static INPUT KeyInput(WORD vk, bool up)
+{
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    return input;
+}
+
+bool PressKeys(HWND target, const std::vector<WORD>& keys)
+{
+    if (target && !BringToFront(target))
+        return false;
+    for (WORD vk : keys) {
+        INPUT press[2] = {KeyInput(vk, false), KeyInput(vk, true)};
+        if (SendInput(2, press, sizeof(INPUT)) != 2)
+            return false;
+    }
+    return true;
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Patience, &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+void PostCommand(HWND window, int id)
+{
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+}
+
+std::string Text(HWND window)
+{
+    char text[TextLimit] = "";
+    Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    text[sizeof text - 1] = '\0';
+    return text;
+}
+
+std::string ControlText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+std::string MessageText(HWND box)
+{
+    for (HWND child : Children(box))
+        if (ClassOf(child) == "Static") {
+            std::string text = Text(child);
+            if (!text.empty())
+                return text;
+        }
+    return "";
+}
+
+bool Answer(HWND dialog, int button)
+{
+    if (!dialog)
+        return false;
+    PostCommand(dialog, button);
+    return true;
+}
+
+HWND SheetPage(HWND sheet, int id)
+{
+    for (HWND child : Children(sheet))
+        if (ClassOf(child) == "#32770" && GetDlgItem(child, id))
+            return child;
+    return nullptr;
+}
+
+bool IsChecked(HWND dialog, int id)
+{
+    return Send(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
+
+void Click(HWND dialog, int id) { Send(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+
+int ComboSelection(HWND dialog, int id)
+{
+    return static_cast<int>(Send(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
+}
+
+void SelectCombo(HWND dialog, int id, int index)
+{
+    Send(GetDlgItem(dialog, id), CB_SETCURSEL, index, 0);
+}
+
+std::vector<std::string> ComboItems(HWND dialog, int id)
+{
+    std::vector<std::string> items;
+    HWND box = GetDlgItem(dialog, id);
+    LRESULT count = Send(box, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count && i < 100; ++i) {
+        // Wine 8 hands the ANSI form of CB_GETLBTEXT across processes cut after the first
+        // character; the wide form arrives whole
+        wchar_t wide[TextLimit] = L"";
+        DWORD_PTR length = 0;
+        if (Send(box, CB_GETLBTEXTLEN, i, 0) < TextLimit)
+            SendMessageTimeoutW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+                                Patience, &length);
+        wide[TextLimit - 1] = L'\0';
+        char item[TextLimit * 2] = "";
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
+        item[sizeof item - 1] = '\0';
+        items.push_back(item);
+    }
+    return items;
+}
+
+static bool OpenClipboardSoon()
+{
+    // the program may hold the clipboard for a moment
+    return WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000);
+}
+
+bool SetClipboard(const std::string& text)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory)
+        return false;
+    if (void* block = GlobalLock(memory)) {
+        CopyMemory(block, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+    }
+    if (!OpenClipboardSoon()) {
+        GlobalFree(memory);
+        return false;
+    }
+    EmptyClipboard();
+    bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
+    if (!set)
+        GlobalFree(memory);
+    CloseClipboard();
+    return set;
+}
+
+bool Clipboard(std::string& text)
+{
+    text.clear();
+    if (!OpenClipboardSoon())
+        return false;
+    bool found = false;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* block = static_cast<const char*>(GlobalLock(data))) {
+            SIZE_T size = GlobalSize(data);
+            SIZE_T length = 0;
+            while (length < size && block[length])
+                ++length;
+            text.assign(block, length);
+            GlobalUnlock(data);
+            found = true;
+        }
+    }
+    CloseClipboard();
+    return found;
+}
+
+bool ClearClipboard()
+{
+    if (!OpenClipboardSoon())
+        return false;
+    EmptyClipboard();
+    CloseClipboard();
+    return true;
+}
+
+bool ClipboardEmpty()
+{
+    return !IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_UNICODETEXT);
+}
+
+std::string RunonceValue(const std::string& name, const char* missing)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return missing;
+    char value[TextLimit] = "";
+    DWORD type = 0;
+    DWORD size = sizeof value - 1;
+    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
+                                   reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(key);
+    if (result != ERROR_SUCCESS || type != REG_SZ)
+        return missing;
+    value[size < sizeof value ? size : sizeof value - 1] = '\0';
+    return value;
+}
+
+void DeleteRunonceValue(const std::string& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+        RegDeleteValueA(key, name.c_str());
+        RegCloseKey(key);
+    }
+}
+
+bool SaveScreenshot(HWND window, const std::string& name)
+{
+    // let the program paint everything before the screen is read
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &ignored);
+
+    RECT rect{};
+    if (!GetWindowRect(window, &rect))
+        return false;
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0 || width > 4096 || height > 4096)
+        return false;
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height; // bottom-up, as a BMP file stores it
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    header.biSizeImage = stride * static_cast<DWORD>(height);
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
+                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool copied = false;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    bool saved = false;
+    if (copied) {
+        std::string folder = BuildFolder() + "\\screenshots";
+        CreateDirectoryA(folder.c_str(), nullptr);
+        BITMAPFILEHEADER file{};
+        file.bfType = 0x4D42; // "BM"
+        file.bfOffBits = sizeof file + sizeof header;
+        file.bfSize = file.bfOffBits + header.biSizeImage;
+        std::string data(reinterpret_cast<const char*>(&file), sizeof file);
+        data.append(reinterpret_cast<const char*>(&header), sizeof header);
+        data.append(static_cast<const char*>(bits), header.biSizeImage);
+        saved = WriteFileText(folder + "\\" + name + ".bmp", data);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return saved;
+}
+
+} // namespace e2e

@@ -1,0 +1,172 @@
+#pragma once
+// Drives the real kirapick.exe from outside, as a user or the system would: a fresh copy
+// of its folder, posted messages, SendInput keys, the clipboard, the INI file, and a
+// recorder registered as the http/https handler that logs every address the shell opens.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Long enough for Wine on a loaded two-core machine, short enough to fail fast.
+constexpr DWORD Patience = 10000;
+
+extern const char Title[];        // the program's title, "キラピック！"
+extern const char SheetCaption[]; // "キラピック！の設定"
+
+// The section of the settings file that belongs to the user running the tests.
+std::string UserSection();
+
+// INI text in the layout the profile functions read, built key by key.
+class IniText {
+public:
+    IniText& Section(const std::string& name);
+    IniText& Key(const std::string& key, const std::string& value);
+    IniText& Key(const std::string& key, int value);
+    const std::string& Text() const { return text_; }
+
+private:
+    std::string text_;
+};
+
+// The twelve engines every test uses: distinct addresses, a "%%", and slot 12 empty.
+struct EngineEntry {
+    const char* name;
+    const char* url;
+};
+extern const EngineEntry Engines[12];
+// The option keys; by default a hot key Ctrl+F3 and no Ctrl+C emulation, which would
+// type into whatever window is in front.
+struct Options {
+    int hotKey = 0x8000 | 2;
+    int imeOn = 1;
+    int showClip = 1;
+    int copy = 0;
+    int autoUrlOpen = 1;
+    int shiftOpen = 0;
+    int makeupUrl = 1;
+    int saveHistory = 1;
+    int funcKeyTour = 0;
+    int tourFuncKey = 0;
+    int tourBarShow = 0;
+    int tourAutoStart = 0;
+};
+IniText& AddOptions(IniText& ini, const Options& options = Options());
+IniText& AddEngines(IniText& ini);
+// A defaults file: the options under [Default] and the twelve engines.
+std::string DefaultsText();
+// A settings file whose user's section holds the options and the engines; more keys of
+// that section can be added to the result.
+IniText ResidentIni(const Options& options = Options());
+
+// Polls `done` every few milliseconds until it holds or `ms` have passed.
+template <typename F> bool WaitFor(F done, DWORD ms = Patience)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (done())
+            return true;
+        if (GetTickCount() - start >= ms)
+            return false;
+        Sleep(15);
+    }
+}
+
+// One copy of the program's folder with its own settings, defaults and recorder, and the
+// program started from it. The destructor ends every process it started and removes the
+// folder, whatever happened.
+class Program {
+public:
+    Program(const std::string& ini, const std::string& defaults = DefaultsText());
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    bool Start();
+    // Starts the program again from the same folder and waits for that process to end.
+    bool StartAgain(DWORD& exitCode, DWORD ms = Patience);
+    bool WaitExit(DWORD& exitCode, DWORD ms = Patience);
+    bool Running() const;
+    const std::string& ExePath() const { return exe_; }
+
+    // The search window: the program's dialog titled "キラピック！" holding box 1001.
+    HWND SearchWindow() const;
+    HWND WaitSearchWindow(DWORD ms = Patience) const;
+    // Every top-level dialog of the program (class #32770).
+    std::vector<HWND> Dialogs() const;
+    // A message box of the program captioned "キラピック！".
+    HWND WaitMessageBox(DWORD ms = Patience) const;
+    HWND WaitSheet(DWORD ms = Patience) const;
+    // The visible pop-up menu window (#32768) of the program.
+    HWND WaitMenu(DWORD ms = Patience) const;
+    bool WaitMenuGone(DWORD ms = Patience) const;
+
+    // Returns once the program is back in a message loop: the message it was handling
+    // when this was called has been handled.
+    bool Sync() const;
+    // As the hot key does, or a second start: WM_HOTKEY with id 0 to the search window.
+    bool Summon() const;
+
+    // Addresses the shell opened, in order.
+    std::vector<std::string> Opened() const;
+    bool WaitOpened(size_t count, DWORD ms = Patience) const;
+
+    // A value of the user's section; `missing` when the key is not there.
+    std::string Ini(const std::string& key, const char* missing = "<missing>") const;
+    std::string IniOf(const std::string& section, const std::string& key,
+                      const char* missing = "<missing>") const;
+
+private:
+    std::string folder_;
+    std::string exe_;
+    std::string ini_;
+    std::string log_;
+    HANDLE job_ = nullptr;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+};
+
+bool IsVisible(HWND window);
+bool WaitVisible(HWND window, bool visible, DWORD ms = Patience);
+bool BringToFront(HWND window, DWORD ms = Patience);
+// Presses and releases each virtual key in turn with SendInput, with `target` in front;
+// a null target leaves the foreground alone (a menu is up: bringing a window to the front
+// would close it).
+bool PressKeys(HWND target, const std::vector<WORD>& keys);
+void PostCommand(HWND window, int id);
+// SendMessage that gives up after a while instead of hanging on a stuck program.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+std::string Text(HWND window);
+std::string ControlText(HWND dialog, int id);
+// The message text of a message box (its static control with text).
+std::string MessageText(HWND box);
+// Answers a message box or presses a dialog button: IDOK, IDCANCEL, IDYES, IDNO.
+bool Answer(HWND dialog, int button);
+
+// The page of a property sheet that holds control `id`.
+HWND SheetPage(HWND sheet, int id);
+bool IsChecked(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+// Clicks a control as the mouse would (BM_CLICK): the page hears BN_CLICKED.
+void Click(HWND dialog, int id);
+int ComboSelection(HWND dialog, int id);
+void SelectCombo(HWND dialog, int id, int index);
+// The entries of a combo box's list, read across the process boundary.
+std::vector<std::string> ComboItems(HWND dialog, int id);
+
+bool SetClipboard(const std::string& text);
+// The clipboard's text; false when it holds none.
+bool Clipboard(std::string& text);
+bool ClipboardEmpty();
+bool ClearClipboard();
+
+// HKCU\Software\Microsoft\Windows\CurrentVersion\Runonce.
+std::string RunonceValue(const std::string& name, const char* missing = "<missing>");
+void DeleteRunonceValue(const std::string& name);
+
+// Saves what the screen shows of the window as a BMP under the build's screenshots folder.
+bool SaveScreenshot(HWND window, const std::string& name);
+
+} // namespace e2e

@@ -1,0 +1,13 @@
+# Converts the driver's BMP screenshots in FOLDER to PNG with CONVERT (ImageMagick).
+file(GLOB shots ${FOLDER}/*.bmp)
+if(NOT shots)
+    message(FATAL_ERROR "no screenshots in ${FOLDER}: run the e2e tests first")
+endif()
+foreach(bmp IN LISTS shots)
+    string(REGEX REPLACE "\\.bmp$" ".png" png "${bmp}")
+    execute_process(COMMAND ${CONVERT} ${bmp} ${png} RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "could not convert ${bmp}")
+    endif()
+    message(STATUS "${png}")
+endforeach()
