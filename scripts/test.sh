@@ -14,5 +14,9 @@ export WINEPREFIX=$build/wineprefix
 . "$root/scripts/display.sh"
 kp_display_start
 trap kp_display_stop EXIT
+# a short pass of the text routines' fuzz targets over their seeds (natively, not under
+# Wine); left out when only some tests are asked for
+[ -n "${CTEST_ARGS:-}" ] || "$root/scripts/fuzz.sh" 20000
+
 # the program is single-instance by design: tests run one at a time
 ctest --test-dir "$build" --output-on-failure ${CTEST_ARGS:-}

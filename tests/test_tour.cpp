@@ -199,4 +199,15 @@ TEST_SUITE("tour")
         CHECK_FALSE(ExpandViewerCommand(many.c_str(), path.c_str(), line, sizeof line));
         CHECK(line[0] == '\0'); // refused whole: nothing is run
     }
+
+    TEST_CASE("a path with a percent sign near its end is copied as it is, and no further")
+    {
+        char line[1000];
+        CHECK(ExpandViewerCommand("v.exe \"%s\"", "C:\\a\\100%", line, sizeof line));
+        CHECK(std::string(line) == "v.exe \"C:\\a\\100%\"");
+        CHECK(ExpandViewerCommand("v.exe \"%s\"", "C:\\a\\50%b", line, sizeof line));
+        CHECK(std::string(line) == "v.exe \"C:\\a\\50%b\"");
+        CHECK(ExpandViewerCommand("v.exe \"%s\"", "C:\\a\\100%.jpg", line, sizeof line));
+        CHECK(std::string(line) == "v.exe \"C:\\a\\100%.jpg\"");
+    }
 }

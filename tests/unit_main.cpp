@@ -2,6 +2,8 @@
 #include <doctest.h>
 #include <windows.h>
 
+#include "tests/fuzz/cp932_facts.h"
+
 #include <stdio.h>
 
 int main(int argc, char** argv)
@@ -27,5 +29,35 @@ TEST_SUITE("codepage")
         CHECK(static_cast<unsigned char>(hyo[0]) == 0x95);
         CHECK(hyo[1] == '\\');
         CHECK(IsDBCSLeadByte(0x95));
+    }
+
+    TEST_CASE("the code page facts of the fuzzing build's double hold on the platform")
+    {
+        for (int b = 1; b < 256; ++b) {
+            CAPTURE(b);
+            CHECK((IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE) == cp932::LeadByte(b));
+            CHECK((IsCharAlphaNumericA(static_cast<CHAR>(b)) != FALSE) == cp932::AlphaNumeric(b));
+        }
+        const char leadAtEnd[] = "\x81";
+        CHECK(CharNextA(leadAtEnd) == leadAtEnd + 1);
+        CHECK(lstrcmpiA("a\x81", "a\x81\x45") == 0);
+        // every case pair the double ignores, the platform ignores too
+        auto spell = [](int code, char (&text)[3]) {
+            int at = 0;
+            if (code > 0xFF)
+                text[at++] = static_cast<char>(code >> 8);
+            text[at++] = static_cast<char>(code);
+            text[at] = '\0';
+        };
+        for (int code = 1; code < 0x10000; ++code) {
+            if (cp932::FoldCase(code) == code)
+                continue;
+            char lower[3], upper[3];
+            spell(code, lower);
+            spell(cp932::FoldCase(code), upper);
+            CAPTURE(code);
+            CHECK(lstrcmpiA(lower, upper) == 0);
+            CHECK(lstrcmpA(lower, upper) != 0);
+        }
     }
 }

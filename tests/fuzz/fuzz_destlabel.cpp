@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzInput input(data, size);
     const uint8_t flags = input.Byte();
     const BOOL current = flags & 1;
-    // even: the menu's own area; odd: 0..127 bytes
+    // bit 1 clear: the menu's own area; set: 1..127 bytes
     const int outSize = (flags & 2) == 0 ? DestinationLabelSize : flags >> 1;
     // values beyond the settings' TextSize too: the label is then cut, never overrun
     const std::string name = input.Text(1500);

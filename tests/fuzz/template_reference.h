@@ -8,10 +8,12 @@
 #include <windows.h>
 
 inline std::string ExpandReference(const std::string& tmpl, const std::string& value,
-                                   std::vector<size_t>* cuts)
+                                   std::vector<size_t>* cuts, int* insertions = nullptr)
 {
     std::string out;
     cuts->assign(1, 0);
+    if (insertions)
+        *insertions = 0;
     for (size_t p = 0; p < tmpl.size();) {
         if (tmpl[p] == '%' && p + 1 < tmpl.size() && tmpl[p + 1] == 's') {
             for (size_t q = 0; q < value.size();) {
@@ -21,6 +23,8 @@ inline std::string ExpandReference(const std::string& tmpl, const std::string& v
                 cuts->push_back(out.size());
                 q += unit;
             }
+            if (insertions)
+                ++*insertions;
             p += 2;
         } else if (tmpl[p] == '%' && p + 1 < tmpl.size() && tmpl[p + 1] == '%') {
             out += '%';

@@ -1,5 +1,7 @@
 #include "winapi_double.h"
 
+#include "cp932_facts.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 
@@ -10,19 +12,8 @@ namespace {
     abort();
 }
 
-// IsCharAlphaNumericA under Wine in code page 932, for every byte: ASCII digits and letters,
-// and the half-width katakana 0xA6-0xDF (not the punctuation 0xA1-0xA5).
-bool AlphaNumericByte(BYTE byte)
-{
-    return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
-           (byte >= 'a' && byte <= 'z') || (byte >= 0xA6 && byte <= 0xDF);
-}
-
-// The platform compares characters, not bytes. A lead byte with no trail byte before the end
-// converts to the default character, the middle dot 0x8145.
-constexpr int DefaultCharacter = 0x8145;
-
-// The character at text[pos], limited to `length` bytes; advances pos.
+// The platform compares characters, not bytes: the character at text[pos], limited to
+// `length` bytes (a byte, or lead << 8 | trail); advances pos.
 int TakeCharacter(const char* text, int length, int* pos)
 {
     BYTE first = static_cast<BYTE>(text[*pos]);
@@ -33,31 +24,14 @@ int TakeCharacter(const char* text, int length, int* pos)
             return code;
         }
         *pos += 1;
-        return DefaultCharacter;
+        return cp932::DefaultCharacter;
     }
     *pos += 1;
     return first;
 }
 
-// Case pairs the platform ignores in code page 932 (measured under Wine): ASCII letters and the
-// full-width Latin, Greek and Cyrillic letters. Lower case maps to upper case.
-int FoldCase(int code)
-{
-    if (code >= 'a' && code <= 'z')
-        return code - 0x20;
-    if (code >= 0x8281 && code <= 0x829A) // full-width Latin
-        return code - 0x21;
-    if (code >= 0x83BF && code <= 0x83D6) // Greek
-        return code - 0x20;
-    if (code >= 0x8470 && code <= 0x847E) // Cyrillic, before the 0x7F gap in trail bytes
-        return code - 0x30;
-    if (code >= 0x8480 && code <= 0x8491)
-        return code - 0x31;
-    return code;
-}
-
-// Negative, zero or positive as a sorts before, with or after b. Equality follows the
-// platform for the characters above; the order is by code, not the platform's linguistic one.
+// Negative, zero or positive as a sorts before, with or after b. Equal as the platform finds
+// for the case pairs it ignores; the order is by code, not the platform's linguistic one.
 int CompareCharacters(const char* a, int aLength, const char* b, int bLength, bool ignoreCase)
 {
     int i = 0, j = 0;
@@ -65,8 +39,8 @@ int CompareCharacters(const char* a, int aLength, const char* b, int bLength, bo
         int x = TakeCharacter(a, aLength, &i);
         int y = TakeCharacter(b, bLength, &j);
         if (ignoreCase) {
-            x = FoldCase(x);
-            y = FoldCase(y);
+            x = cp932::FoldCase(x);
+            y = cp932::FoldCase(y);
         }
         if (x != y)
             return x < y ? -1 : 1;
@@ -81,7 +55,7 @@ int CompareCharacters(const char* a, int aLength, const char* b, int bLength, bo
 
 BOOL IsDBCSLeadByte(BYTE byte)
 {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    return cp932::LeadByte(byte);
 }
 
 LPSTR CharNextA(LPCSTR text)
@@ -108,7 +82,7 @@ LPSTR CharPrevA(LPCSTR start, LPCSTR current)
 
 BOOL IsCharAlphaNumericA(CHAR ch)
 {
-    return AlphaNumericByte(static_cast<BYTE>(ch));
+    return cp932::AlphaNumeric(static_cast<BYTE>(ch));
 }
 
 int lstrlenA(LPCSTR text)
