@@ -129,6 +129,42 @@ TEST_SUITE("fileorder")
         CHECK(folder.State() == "<[07] c.jpg|[07] c.jpg> <a.jpg|a.jpg> ");
     }
 
+    TEST_CASE("a file held open without delete sharing stops the operation at its name")
+    {
+        // as another program holds it: reading and writing shared, deleting not
+        auto hold = [](const Folder& folder, const char* name) {
+            HANDLE file = CreateFileA((folder.dir + "\\" + name).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      0, nullptr);
+            REQUIRE(file != INVALID_HANDLE_VALUE);
+            return file;
+        };
+        Folder apply{"a.jpg", "b.jpg", "c.jpg"};
+        HANDLE held = hold(apply, "b.jpg");
+        CHECK(apply.Run(ApplyFileOrder, {"c.jpg", "b.jpg", "a.jpg"}) == 1);
+        CloseHandle(held);
+        CHECK(apply.State() == "<[01] c.jpg|c.jpg> <a.jpg|a.jpg> <b.jpg|b.jpg> ");
+
+        Folder release{"[01] x.jpg", "[02] y.jpg", "[03] z.jpg"};
+        held = hold(release, "[02] y.jpg");
+        CHECK(release.Run(ReleaseFileOrder, {"[01] x.jpg", "[02] y.jpg", "[03] z.jpg"}) == 1);
+        CloseHandle(held);
+        CHECK(release.State() ==
+              "<[02] y.jpg|[02] y.jpg> <[03] z.jpg|[03] z.jpg> <x.jpg|[01] x.jpg> ");
+    }
+
+    TEST_CASE("a folder gone since the names were listed renames nothing and makes nothing")
+    {
+        Folder folder{"a.jpg", "[01] b.jpg"};
+        const std::string away = folder.dir + "-away";
+        REQUIRE(MoveFileA(folder.dir.c_str(), away.c_str()));
+        CHECK(folder.Run(ApplyFileOrder, {"a.jpg", "[01] b.jpg"}) == 0);
+        CHECK(folder.Run(ReleaseFileOrder, {"[01] b.jpg"}) == 0);
+        CHECK(GetFileAttributesA(folder.dir.c_str()) == INVALID_FILE_ATTRIBUTES);
+        REQUIRE(MoveFileA(away.c_str(), folder.dir.c_str()));
+        CHECK(folder.State() == "<[01] b.jpg|[01] b.jpg> <a.jpg|a.jpg> ");
+    }
+
     TEST_CASE("release takes prefixes off and leaves other names alone")
     {
         Folder folder{"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"};

@@ -4,7 +4,6 @@
 #include "app/textpath.h"
 
 #include <algorithm>
-#include <new>
 
 namespace {
 constexpr int ExtFilterSplitLimit = ExtFilterMaxEntries - 1;
@@ -25,21 +24,6 @@ void AddFilterEntry(ExtensionFilter* filter, const char* start, int len)
 void ReportNoMemory()
 {
     MessageBoxA(nullptr, "DEBUG", "DEBUG", MB_OK);
-}
-
-// The literal rank-by-rank selection; used only when no index array can be had.
-void RankBySelection(TourFileList list, int count, int order)
-{
-    for (int rank = 0; rank < count; ++rank) {
-        int best = -1;
-        for (int i = 0; i < count; ++i) {
-            if (list[i].index != -1)
-                continue;
-            if (best < 0 || TourFileComesBefore(list[i].findData, list[best].findData, order))
-                best = i;
-        }
-        list[best].index = rank;
-    }
 }
 } // namespace
 
@@ -161,51 +145,4 @@ void FreeTourFileList(TourFileList list)
 {
     if (list)
         GlobalFree(list);
-}
-
-bool TourFileComesBefore(const WIN32_FIND_DATAA& entry, const WIN32_FIND_DATAA& other, int order)
-{
-    switch (order) {
-    case NameAscending:
-        return lstrcmpiA(entry.cFileName, other.cFileName) < 0;
-    case NameDescending:
-        return lstrcmpiA(entry.cFileName, other.cFileName) > 0;
-    case DateAscending:
-        return CompareFileTime(&entry.ftLastWriteTime, &other.ftLastWriteTime) < 0;
-    case DateDescending:
-        return CompareFileTime(&entry.ftLastWriteTime, &other.ftLastWriteTime) > 0;
-    // only the low word of the size ranks: the high word takes no part
-    case SizeAscending:
-        return entry.nFileSizeLow < other.nFileSizeLow;
-    case SizeDescending:
-        return entry.nFileSizeLow > other.nFileSizeLow;
-    default:
-        return false;
-    }
-}
-
-void SortTourFileList(TourFileList list, int count, int order)
-{
-    if (!list || count <= 0)
-        return;
-    for (int i = 0; i < count; ++i)
-        list[i].index = -1;
-    if (order < 0 || order >= TourFileOrderCount)
-        return;
-
-    // A stable sort gives the same ranks as picking the strictly best remaining entry rank by
-    // rank, since both keep equal entries in enumeration order, without its n*n comparisons.
-    int* byRank = new (std::nothrow) int[count];
-    if (!byRank) {
-        RankBySelection(list, count, order);
-        return;
-    }
-    for (int i = 0; i < count; ++i)
-        byRank[i] = i;
-    std::stable_sort(byRank, byRank + count, [list, order](int a, int b) {
-        return TourFileComesBefore(list[a].findData, list[b].findData, order);
-    });
-    for (int rank = 0; rank < count; ++rank)
-        list[byRank[rank]].index = rank;
-    delete[] byRank;
 }

@@ -38,23 +38,6 @@ static void TellUser(HWND bar, const char* text, UINT icon)
     MessageBoxA(bar, text, AppTitle, icon | MB_OK);
 }
 
-static void FillRankedList(TourFileList files, int count)
-{
-    // entries carry their rank; unranked ones (-1) stay out of the tour
-    int* byRank = static_cast<int*>(HeapAlloc(GetProcessHeap(), 0, (count ? count : 1) * sizeof(int)));
-    if (!byRank)
-        return;
-    for (int r = 0; r < count; ++r)
-        byRank[r] = -1;
-    for (int i = 0; i < count; ++i) {
-        if (files[i].index >= 0 && files[i].index < count)
-            byRank[files[i].index] = i;
-    }
-    for (int r = 0; r < count && byRank[r] >= 0; ++r)
-        TourListAdd(TourFiles, files[byRank[r]].findData.cFileName);
-    HeapFree(GetProcessHeap(), 0, byRank);
-}
-
 static void OnTourStart(HWND bar, WPARAM request)
 {
     TourSlot = LOWORD(request);
@@ -75,7 +58,7 @@ static void OnTourStart(HWND bar, WPARAM request)
     int count = BuildTourFileList(TourSlot, pattern, &files);
     SortTourFileList(files, count, ReadUserInt(Key::TourOrderBy, TourSlot, 0));
     TourListClear(TourFiles);
-    FillRankedList(files, count);
+    TourListAddRanked(TourFiles, files, count);
     FreeTourFileList(files);
 
     SendMessageA(bar, TourUpdateButtons, 0, 0);

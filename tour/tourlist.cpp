@@ -30,6 +30,24 @@ BOOL TourListAdd(TourList& list, const char* name)
     return TRUE;
 }
 
+void TourListAddRanked(TourList& list, const TourFileEntry* files, int count)
+{
+    if (count <= 0)
+        return;
+    int* byRank = static_cast<int*>(HeapAlloc(GetProcessHeap(), 0, count * sizeof(int)));
+    if (!byRank)
+        return;
+    for (int r = 0; r < count; ++r)
+        byRank[r] = -1;
+    for (int i = 0; i < count; ++i) {
+        if (files[i].index >= 0 && files[i].index < count)
+            byRank[files[i].index] = i;
+    }
+    for (int r = 0; r < count && byRank[r] >= 0; ++r)
+        TourListAdd(list, files[byRank[r]].findData.cFileName);
+    HeapFree(GetProcessHeap(), 0, byRank);
+}
+
 void TourListRemove(TourList& list, int position)
 {
     if (position < 0 || position >= list.count)

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "tour/filelist.h"
+
 // The files of the running tour in tour order: the program's own compact list, so that a
 // tour of 100,000 files costs its names and nothing more. The "*" popup is built from it
 // only when the user opens it.
@@ -16,6 +18,8 @@ struct TourList {
 };
 
 BOOL TourListAdd(TourList& list, const char* name);
+// Appends the names of a sorted file list in rank order; unranked entries (-1) stay out.
+void TourListAddRanked(TourList& list, const TourFileEntry* files, int count);
 void TourListRemove(TourList& list, int position);
 void TourListClear(TourList& list); // gives the memory back
 inline const char* TourListName(const TourList& list, int position)

@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <stdio.h>
+#include <tlhelp32.h>
 
 namespace e2e {
 
@@ -328,8 +329,14 @@ bool Program::Start()
 {
     if (folder_.empty() || process_)
         return false;
-    if (HANDLE other = OpenMutexA(SYNCHRONIZE, FALSE, MutexName)) {
-        CloseHandle(other);
+    // the previous test's program may still be on its way out: give it a moment
+    auto noOtherInstance = [] {
+        HANDLE other = OpenMutexA(SYNCHRONIZE, FALSE, MutexName);
+        if (other)
+            CloseHandle(other);
+        return other == nullptr;
+    };
+    if (!WaitFor(noOtherInstance)) {
         fprintf(stderr, "driver: another instance of the program is running\n");
         return false;
     }
@@ -760,6 +767,40 @@ bool SaveScreenshot(HWND window, const std::string& name)
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return saved;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className)
+{
+    return TopLevel(pid, className);
+}
+
+int CountProcesses(const std::string& path)
+{
+    bool bare = path.find('\\') == std::string::npos;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    int count = 0;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more;
+         more = Process32Next(snapshot, &entry)) {
+        if (bare) {
+            count += lstrcmpiA(entry.szExeFile, path.c_str()) == 0;
+            continue;
+        }
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
+        if (!process)
+            continue;
+        char image[MAX_PATH] = "";
+        DWORD size = sizeof image;
+        if (QueryFullProcessImageNameA(process, 0, image, &size))
+            count += lstrcmpiA(image, path.c_str()) == 0;
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return count;
 }
 
 } // namespace e2e

@@ -169,4 +169,13 @@ void DeleteRunonceValue(const std::string& name);
 // Saves what the screen shows of the window as a BMP under the build's screenshots folder.
 bool SaveScreenshot(HWND window, const std::string& name);
 
+// The top-level windows of class `className` ("#32770" dialogs, "#32768" menus) of a process,
+// for a program started otherwise than by Program.
+std::vector<HWND> TopLevelWindows(DWORD pid, const char* className);
+
+// Running processes whose program file is `path` (a full path, any letter case), or, for a
+// bare file name, every process of that name: instances of the program, or Wine's crash
+// handler "winedbg.exe", which a crash starts.
+int CountProcesses(const std::string& path);
+
 } // namespace e2e

@@ -97,7 +97,10 @@ TEST_CASE("options page apply")
     SelectCombo(sheet.page, TourKeyList, 11);
     Close(sheet, IDOK);
 
+    // the twelve keys are written one by one after the sheet closes: once HOTKEY is there,
+    // the program's next turn of its message loop comes after the last of them
     CHECK(WaitFor([&] { return program.Ini("HOTKEY") == std::to_string(0x2000 | 4); }));
+    REQUIRE(program.Sync());
     const char* const saved[][2] = {
         {"HOTKEY", "8196"},   {"IMEON", "1"},        {"SHOWCLIP", "0"},    {"COPY", "1"},
         {"AUTOURLOPEN", "1"}, {"SHIFTOPEN", "1"},    {"MAKEUPURL", "1"},   {"SAVEHISTORY", "1"},
