@@ -5,6 +5,7 @@
 #include "app/winhelpers.h"
 #include "resources/resource.h"
 #include "search/encode.h"
+#include "search/searchwindow.h"
 
 #include <shellapi.h>
 
@@ -38,6 +39,7 @@ static void OpenAddress(const char* address)
 
 static void RecordHistory(const char* query)
 {
+    ForgetLoadedHistory();
     HWND box = GetDlgItem(SearchWindow, IDC_SEARCH_HISTORY);
     static HistoryList list; // 3 KB: kept off the stack
     list.count = 0;

@@ -72,8 +72,30 @@ static void OnShowWindow(HWND window, BOOL shown)
     }
 }
 
+// The settings file as it was when the box was last filled from it. Summoning reads the ten
+// history keys again only when the file has changed since, or the program changed the box.
+static WIN32_FILE_ATTRIBUTE_DATA HistorySource;
+static bool HistoryLoaded;
+
+void ForgetLoadedHistory()
+{
+    HistoryLoaded = false;
+}
+
 static void ReloadHistory(HWND box)
 {
+    WIN32_FILE_ATTRIBUTE_DATA now;
+    bool known = GetFileAttributesExA(IniPath, GetFileExInfoStandard, &now);
+    if (known && HistoryLoaded &&
+        CompareFileTime(&now.ftLastWriteTime, &HistorySource.ftLastWriteTime) == 0 &&
+        now.nFileSizeLow == HistorySource.nFileSizeLow &&
+        now.nFileSizeHigh == HistorySource.nFileSizeHigh) {
+        SetWindowTextA(box, ""); // as emptying the list would
+        return;
+    }
+    HistorySource = now;
+    HistoryLoaded = known;
+
     SendMessageA(box, CB_RESETCONTENT, 0, 0);
     char value[TextSize];
     for (int n = 0; n < HistoryCount; ++n) {
@@ -200,6 +222,7 @@ static void OpenWithShell(HWND window, const char* target, const char* failure)
 
 static void ClearHistory(HWND window)
 {
+    ForgetLoadedHistory();
     // emptying the list empties the edit field too: the query in it stays
     char query[TextSize] = "";
     GetDlgItemTextA(window, IDC_SEARCH_HISTORY, query, sizeof query);
