@@ -3,6 +3,7 @@
 // kpbench --menu COUNT: exits with the milliseconds a pop-up menu of COUNT names took.
 // Prints one Markdown table. scripts/bench.sh prepares DATA and runs this under Wine.
 #include "bench.h"
+#include "driver.h"
 
 #include <algorithm>
 #include <stdio.h>
@@ -92,15 +93,7 @@ void PrintUtf8(FILE* stream, const std::string& line)
 
 void Progress(const std::string& line) { PrintUtf8(stderr, "kpbench: " + line); }
 
-std::string ModuleFolder()
-{
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
-        return ".";
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of("\\/"));
-}
+std::string ModuleFolder() { return e2e::ModuleFolder(); }
 
 } // namespace bench
 

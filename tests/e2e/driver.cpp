@@ -18,54 +18,6 @@ const char LogName[] = "opened.log";
 constexpr int SearchBox = 1001;
 constexpr int TextLimit = 1200; // every text the program holds is far shorter
 
-std::string ModuleFolder()
-{
-    char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    if (length == 0 || length >= sizeof path)
-        return ".";
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of("\\/"));
-}
-
-std::string FullPath(const std::string& path)
-{
-    char full[MAX_PATH] = "";
-    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    return length > 0 && length < sizeof full ? std::string(full, length) : path;
-}
-
-// The test executable lives in <build>/tests/e2e; the program in <build>/kirapick.
-std::string BuildFolder() { return FullPath(ModuleFolder() + "\\..\\.."); }
-
-bool WriteFileText(const std::string& path, const std::string& text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
-}
-
-bool ReadFileText(const std::string& path, std::string& text)
-{
-    text.clear();
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    char chunk[4096];
-    DWORD got = 0;
-    while (text.size() < (1u << 20) && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
-        text.append(chunk, got);
-    CloseHandle(file);
-    return true;
-}
-
 std::string ClassOf(HWND window)
 {
     char name[64] = "";
@@ -167,6 +119,54 @@ bool RegisterRecorder(const std::string& recorder)
 }
 
 } // namespace
+
+std::string ModuleFolder()
+{
+    char path[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (length == 0 || length >= sizeof path)
+        return ".";
+    std::string folder(path, length);
+    return folder.substr(0, folder.find_last_of("\\/"));
+}
+
+std::string FullPath(const std::string& path)
+{
+    char full[MAX_PATH] = "";
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    return length > 0 && length < sizeof full ? std::string(full, length) : path;
+}
+
+// The test executable lives in <build>/tests/e2e; the program in <build>/kirapick.
+std::string BuildFolder() { return FullPath(ModuleFolder() + "\\..\\.."); }
+
+bool WriteFileText(const std::string& path, const std::string& text)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == text.size();
+}
+
+bool ReadFileText(const std::string& path, std::string& text)
+{
+    text.clear();
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char chunk[4096];
+    DWORD got = 0;
+    while (text.size() < (1u << 20) && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
+        text.append(chunk, got);
+    CloseHandle(file);
+    return true;
+}
 
 std::string UserSection()
 {

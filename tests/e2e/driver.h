@@ -60,6 +60,16 @@ std::string DefaultsText();
 // that section can be added to the result.
 IniText ResidentIni(const Options& options = Options());
 
+// The folder of the running executable, without a trailing backslash.
+std::string ModuleFolder();
+// A path made absolute; the path itself when that fails.
+std::string FullPath(const std::string& path);
+// The build folder: the test executable lives in <build>/tests/e2e.
+std::string BuildFolder();
+// Whole files: written anew, or read (at most 1 MB, any sharing); false when that fails.
+bool WriteFileText(const std::string& path, const std::string& text);
+bool ReadFileText(const std::string& path, std::string& text);
+
 // Polls `done` every few milliseconds until it holds or `ms` have passed.
 template <typename F> bool WaitFor(F done, DWORD ms = Patience)
 {

@@ -53,31 +53,14 @@ std::string Recorder(const Program& program) { return Beside(program, "recorder.
 
 bool WriteWhole(const std::string& path, const std::string& data)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, data.data(), static_cast<DWORD>(data.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == data.size();
+    return WriteFileText(path, data);
 }
 
 // What a file holds, at most 1 MB; "<unreadable>" when it cannot be opened.
 std::string ReadWhole(const std::string& path)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<unreadable>";
     std::string data;
-    char chunk[4096];
-    DWORD got = 0;
-    while (data.size() < (1u << 20) && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
-        data.append(chunk, got);
-    CloseHandle(file);
-    return data;
+    return ReadFileText(path, data) ? data : "<unreadable>";
 }
 
 // A file held open by the test, as another program would hold it, with the given sharing.
