@@ -41,6 +41,13 @@ BOOL SetClipboardText(const char* text)
     return TRUE;
 }
 
+int TrackMenuAtCursor(HMENU menu, HWND owner, UINT flags)
+{
+    POINT at;
+    GetCursorPos(&at);
+    return TrackPopupMenu(menu, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
+}
+
 void ForceForeground(HWND window)
 {
     DWORD foregroundThread = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);

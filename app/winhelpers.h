@@ -7,6 +7,8 @@
 BOOL GetClipboardText(char* out, int limit);
 // Replaces the clipboard with the text; FALSE only when no memory could be had.
 BOOL SetClipboardText(const char* text);
+// Shows a popup menu at the mouse cursor and returns the chosen id (0 when dismissed).
+int TrackMenuAtCursor(HMENU menu, HWND owner, UINT flags = 0);
 // Makes the window the foreground window even when another program is in front.
 void ForceForeground(HWND window);
 // The shell's folder browser, opening on `initialFolder` when given; TRUE when chosen.

@@ -176,13 +176,6 @@ static void StartTourFromSearch(HWND window)
     ShowWindow(TourBar, SW_SHOWNORMAL);
 }
 
-static int TrackAtCursor(HMENU menu, HWND owner)
-{
-    POINT at;
-    GetCursorPos(&at);
-    return TrackPopupMenu(menu, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
-}
-
 static void ShowEngineMenu(HWND window)
 {
     HMENU menu = CreatePopupMenu();
@@ -193,7 +186,7 @@ static void ShowEngineMenu(HWND window)
         snprintf(label, sizeof label, "F%d: %s", n, name);
         AppendMenuA(menu, MF_STRING, n, label);
     }
-    int chosen = TrackAtCursor(menu, window);
+    int chosen = TrackMenuAtCursor(menu, window);
     DestroyMenu(menu);
     if (chosen > 0)
         SendMessageA(window, SearchWithEngine, chosen, 0);
@@ -203,7 +196,7 @@ static void ShowDestinationsMenu(HWND window)
 {
     HMENU menu = CreatePopupMenu();
     BuildDestinationsMenu(menu, -1);
-    int chosen = TrackAtCursor(menu, window);
+    int chosen = TrackMenuAtCursor(menu, window);
     if (chosen > 0) {
         RunDestinationChoice(menu, chosen); // reads the file name from the menu
         ShowWindow(window, SW_HIDE);
@@ -235,7 +228,7 @@ static void ClearHistory(HWND window)
 static void ShowMainMenu(HWND window)
 {
     HMENU loaded = LoadMenuA(hInstance, MAKEINTRESOURCEA(IDM_SEARCH_MENU));
-    int chosen = TrackAtCursor(GetSubMenu(loaded, 0), window);
+    int chosen = TrackMenuAtCursor(GetSubMenu(loaded, 0), window);
     DestroyMenu(loaded);
 
     switch (chosen) {

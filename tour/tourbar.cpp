@@ -134,13 +134,6 @@ static void Step(HWND bar, int position)
     SendMessageA(bar, TourOpenFile, TourSlot, 0);
 }
 
-static int TrackAtCursor(HMENU menu, HWND owner, UINT flags)
-{
-    POINT at;
-    GetCursorPos(&at);
-    return TrackPopupMenu(menu, flags | TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr);
-}
-
 static HMENU ListMenu;
 
 static void ShowFileList(HWND bar)
@@ -154,7 +147,7 @@ static void ShowFileList(HWND bar)
             flags |= MF_CHECKED;
         AppendMenuA(ListMenu, flags, i + 1, TourListName(TourFiles, i));
     }
-    int chosen = TrackAtCursor(ListMenu, bar, 0);
+    int chosen = TrackMenuAtCursor(ListMenu, bar, 0);
     DestroyMenu(ListMenu);
     ListMenu = nullptr;
     if (chosen > 0)
@@ -184,7 +177,7 @@ static void DeleteTourFile(HWND bar, int position)
 static void ShowFileContextMenu(HWND bar, int position)
 {
     HMENU loaded = LoadMenuA(hInstance, MAKEINTRESOURCEA(IDM_TOUR_FILE_MENU));
-    int chosen = TrackAtCursor(GetSubMenu(loaded, 0), bar, TPM_RECURSE);
+    int chosen = TrackMenuAtCursor(GetSubMenu(loaded, 0), bar, TPM_RECURSE);
     DestroyMenu(loaded);
     if (chosen == IDM_TOUR_DELETE_FILE) {
         EndMenu();
@@ -239,7 +232,7 @@ static void ShowDestinations(HWND bar)
 {
     HMENU menu = CreatePopupMenu();
     BuildDestinationsMenu(menu, TourSlot);
-    int chosen = TrackAtCursor(menu, bar, 0);
+    int chosen = TrackMenuAtCursor(menu, bar, 0);
     RunDestinationChoice(menu, chosen);
     DestroyMenu(menu);
 }
