@@ -56,14 +56,24 @@ static void RegisterHotKeyOf(HWND window)
 
 static void OnShowWindow(HWND window, BOOL shown)
 {
-    if (!shown) {
+    if (shown)
+        UnregisterHotKey(window, SearchHotKeyId); // while visible, F1-F12 go to the hook
+    else
         SendMessageA(window, RegisterSearchHotKey, 0, 0);
-        return;
-    }
-    ForceForeground(window);
-    UnregisterHotKey(window, SearchHotKeyId);
+}
+
+// Runs once the window is visible. Activating it while still hidden would make showing it
+// activate it a second time (each a round trip to the window system), so it is forced to the
+// front only when showing it has not put it there, and the focus is moved only when it is
+// not already in the box (moving it out and back would only churn the box).
+static void BringForward(HWND window)
+{
+    if (GetForegroundWindow() != window)
+        ForceForeground(window);
     HWND box = GetDlgItem(window, IDC_SEARCH_HISTORY);
-    SetFocus(box);
+    HWND focus = GetFocus();
+    if (focus != box && !IsChild(box, focus))
+        SetFocus(box);
     if (Settings.ImeOn) {
         if (HIMC context = ImmGetContext(window)) {
             ImmSetOpenStatus(context, TRUE);
@@ -155,6 +165,7 @@ static void Summon(HWND window)
     else
         SendMessageA(box, CB_SETCURSEL, 0, 0);
     ShowWindow(window, SW_SHOWNORMAL);
+    BringForward(window);
 }
 
 static void SearchWith(HWND window, int engine)
