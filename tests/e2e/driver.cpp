@@ -1,6 +1,7 @@
 #include "driver.h"
 
 #include <stdio.h>
+#include <string.h>
 #include <tlhelp32.h>
 
 namespace e2e {
@@ -25,63 +26,68 @@ std::string ClassOf(HWND window)
     return name;
 }
 
-DWORD ProcessOf(HWND window)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    return pid;
-}
-
-struct TopLevelQuery {
-    DWORD pid;
-    const char* className;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param)
-{
-    auto* query = reinterpret_cast<TopLevelQuery*>(param);
-    if (ProcessOf(window) == query->pid && ClassOf(window) == query->className)
-        query->found.push_back(window);
-    return TRUE;
-}
-
-std::vector<HWND> TopLevel(DWORD pid, const char* className)
-{
-    TopLevelQuery query{pid, className, {}};
-    if (pid)
-        EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-BOOL CALLBACK CollectChildren(HWND window, LPARAM param)
+BOOL CALLBACK Collect(HWND window, LPARAM param)
 {
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
 }
 
+// The first visible top-level window of class `className` of a process that `fits`.
+template <typename F> HWND WaitTopLevel(DWORD pid, const char* className, F fits, DWORD ms)
+{
+    HWND found = nullptr;
+    WaitFor([&] {
+        for (HWND window : TopLevelWindows(pid, className))
+            if (IsVisible(window) && fits(window))
+                return (found = window) != nullptr;
+        return false;
+    }, ms);
+    return found;
+}
+
 std::vector<HWND> Children(HWND parent)
 {
     std::vector<HWND> found;
-    EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&found));
     return found;
+}
+
+// A new, empty folder in the temp folder; "" when none can be made.
+std::string NewTempFolder(const char* prefix)
+{
+    char temp[MAX_PATH] = "";
+    DWORD length = GetTempPathA(sizeof temp, temp);
+    std::string base = length > 0 && length < sizeof temp ? std::string(temp, length) : ".\\";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = base + prefix + std::to_string(GetCurrentProcessId()) + "-"
+                                + std::to_string(GetTickCount() + attempt);
+        if (CreateDirectoryA(candidate.c_str(), nullptr))
+            return candidate;
+    }
+    fprintf(stderr, "driver: no test folder under %s\n", base.c_str());
+    return "";
+}
+
+// Calls `visit` with the path of each file of a folder.
+template <typename F> void ForEachFile(const std::string& folder, F visit)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            visit(folder + "\\" + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 void RemoveFolder(const std::string& folder)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") {
-                std::string path = folder + "\\" + name;
-                // an ended process can hold its image a moment longer
-                WaitFor([&] { return DeleteFileA(path.c_str()) != 0; }, 3000);
-            }
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
+    // an ended process can hold its image a moment longer
+    ForEachFile(folder, [](const std::string& path) {
+        WaitFor([&] { return DeleteFileA(path.c_str()) != 0; }, 3000);
+    });
     RemoveDirectoryA(folder.c_str());
 }
 
@@ -168,13 +174,37 @@ bool ReadFileText(const std::string& path, std::string& text)
     return true;
 }
 
+TestFiles::TestFiles() : path_(NewTempFolder("kirapick-files-")) {}
+
+TestFiles::~TestFiles()
+{
+    RemoveFolder(path_);
+    RemoveFolder(Away());
+}
+
+bool TestFiles::Add(const std::vector<std::string>& names) const
+{
+    for (const std::string& name : names)
+        if (path_.empty() || !WriteFileText(*this / name, name))
+            return false;
+    return true;
+}
+
+FileState TestFiles::StateOf(const std::string& folder)
+{
+    FileState files;
+    ForEachFile(folder, [&](const std::string& path) {
+        std::string data;
+        files[path.substr(folder.size() + 1)] = ReadFileText(path, data) ? data : "<unreadable>";
+    });
+    return files;
+}
+
 std::string UserSection()
 {
     char name[100] = "";
     DWORD size = sizeof name;
-    if (!GetUserNameA(name, &size))
-        return "";
-    return name;
+    return GetUserNameA(name, &size) ? name : "";
 }
 
 IniText& IniText::Section(const std::string& name)
@@ -189,10 +219,7 @@ IniText& IniText::Key(const std::string& key, const std::string& value)
     return *this;
 }
 
-IniText& IniText::Key(const std::string& key, int value)
-{
-    return Key(key, std::to_string(value));
-}
+IniText& IniText::Key(const std::string& key, int value) { return Key(key, std::to_string(value)); }
 
 const EngineEntry Engines[12] = {
     {"ウェブ検索", "http://one.test/search?q=%s"},
@@ -227,46 +254,31 @@ IniText& AddOptions(IniText& ini, const Options& options)
 
 IniText& AddEngines(IniText& ini)
 {
-    for (int n = 1; n <= 12; ++n) {
-        ini.Key("EGNAME" + std::to_string(n), Engines[n - 1].name);
-        ini.Key("ENGINE" + std::to_string(n), Engines[n - 1].url);
-    }
+    for (int n = 1; n <= 12; ++n)
+        ini.Key("EGNAME" + std::to_string(n), Engines[n - 1].name)
+            .Key("ENGINE" + std::to_string(n), Engines[n - 1].url);
     return ini;
 }
 
 std::string DefaultsText()
 {
     IniText ini;
-    ini.Section("Default");
-    AddOptions(ini);
-    AddEngines(ini);
-    return ini.Text();
+    AddOptions(ini.Section("Default"));
+    return AddEngines(ini).Text();
 }
 
 IniText ResidentIni(const Options& options)
 {
     IniText ini;
-    ini.Section(UserSection());
-    AddOptions(ini, options);
-    AddEngines(ini);
-    return ini;
+    AddOptions(ini.Section(UserSection()), options);
+    return AddEngines(ini);
 }
 
 Program::Program(const std::string& ini, const std::string& defaults)
 {
-    char temp[MAX_PATH] = "";
-    DWORD length = GetTempPathA(sizeof temp, temp);
-    std::string base = length > 0 && length < sizeof temp ? std::string(temp, length) : ".\\";
-    for (int attempt = 0; attempt < 100 && folder_.empty(); ++attempt) {
-        std::string candidate = base + "kirapick-e2e-" + std::to_string(GetCurrentProcessId())
-                                + "-" + std::to_string(GetTickCount() + attempt);
-        if (CreateDirectoryA(candidate.c_str(), nullptr))
-            folder_ = candidate;
-    }
-    if (folder_.empty()) {
-        fprintf(stderr, "driver: no test folder under %s\n", base.c_str());
+    folder_ = NewTempFolder("kirapick-e2e-");
+    if (folder_.empty())
         return;
-    }
     exe_ = folder_ + "\\" + ProgramName;
     ini_ = folder_ + "\\kirapick.ini";
     log_ = folder_ + "\\" + LogName;
@@ -382,7 +394,7 @@ bool Program::Running() const
 
 HWND Program::SearchWindow() const
 {
-    for (HWND window : TopLevel(pid_, "#32770"))
+    for (HWND window : TopLevelWindows(pid_, "#32770"))
         if (GetDlgItem(window, SearchBox) && Text(window) == Title)
             return window;
     return nullptr;
@@ -395,67 +407,36 @@ HWND Program::WaitSearchWindow(DWORD ms) const
     return window;
 }
 
-std::vector<HWND> Program::Dialogs() const { return TopLevel(pid_, "#32770"); }
+std::vector<HWND> Program::Dialogs() const { return TopLevelWindows(pid_, "#32770"); }
 
 HWND Program::WaitMessageBox(DWORD ms) const
 {
-    HWND box = nullptr;
-    WaitFor([&] {
-        for (HWND window : TopLevel(pid_, "#32770"))
-            if (IsVisible(window) && !GetDlgItem(window, SearchBox) && Text(window) == Title) {
-                box = window;
-                return true;
-            }
-        return false;
+    return WaitTopLevel(pid_, "#32770", [](HWND window) {
+        return !GetDlgItem(window, SearchBox) && Text(window) == Title;
     }, ms);
-    return box;
 }
 
-HWND Program::WaitSheet(DWORD ms) const
+std::string Program::AnswerMessage(int button, DWORD ms) const
 {
-    HWND sheet = nullptr;
-    WaitFor([&] {
-        for (HWND window : TopLevel(pid_, "#32770"))
-            if (IsVisible(window) && Text(window) == SheetCaption) {
-                sheet = window;
-                return true;
-            }
-        return false;
-    }, ms);
-    return sheet;
+    HWND box = WaitMessageBox(ms);
+    if (!box)
+        return "<no message box>";
+    std::string text = MessageText(box);
+    Answer(box, button);
+    return WaitGone(box) ? text : "<not closed> " + text;
+}
+
+HWND Program::WaitDialog(const char* caption, DWORD ms) const
+{
+    return WaitTopLevel(pid_, "#32770", [&](HWND window) { return Text(window) == caption; }, ms);
 }
 
 HWND Program::WaitMenu(DWORD ms) const
 {
-    HWND menu = nullptr;
-    WaitFor([&] {
-        for (HWND window : TopLevel(pid_, "#32768"))
-            if (IsVisible(window)) {
-                menu = window;
-                return true;
-            }
-        return false;
-    }, ms);
-    return menu;
+    return WaitTopLevel(pid_, "#32768", [](HWND) { return true; }, ms);
 }
 
-bool Program::WaitMenuGone(DWORD ms) const
-{
-    return WaitFor([&] {
-        for (HWND window : TopLevel(pid_, "#32768"))
-            if (IsVisible(window))
-                return false;
-        return true;
-    }, ms);
-}
-
-bool Program::Sync() const
-{
-    HWND window = SearchWindow();
-    DWORD_PTR result = 0;
-    return window
-           && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &result) != 0;
-}
+bool Program::Sync() const { return Answers(SearchWindow()); }
 
 bool Program::Summon() const
 {
@@ -531,12 +512,18 @@ bool PressKeys(HWND target, const std::vector<WORD>& keys)
     return true;
 }
 
+bool Answers(HWND window)
+{
+    DWORD_PTR result = 0;
+    return window && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &result);
+}
+
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Patience, &result))
-        return 0;
-    return static_cast<LRESULT>(result);
+    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Patience, &result)
+               ? static_cast<LRESULT>(result)
+               : 0;
 }
 
 void PostCommand(HWND window, int id)
@@ -568,10 +555,9 @@ std::string MessageText(HWND box)
 
 bool Answer(HWND dialog, int button)
 {
-    if (!dialog)
-        return false;
-    PostCommand(dialog, button);
-    return true;
+    if (dialog)
+        PostCommand(dialog, button);
+    return dialog != nullptr;
 }
 
 HWND SheetPage(HWND sheet, int id)
@@ -601,26 +587,36 @@ void SelectCombo(HWND dialog, int id, int index)
     Send(GetDlgItem(dialog, id), CB_SETCURSEL, index, 0);
 }
 
-std::vector<std::string> ComboItems(HWND dialog, int id)
+// The entries of a combo box or a list box, asked for with the messages of its kind.
+static std::vector<std::string> Items(HWND dialog, int id, UINT getCount, UINT getLength,
+                                      UINT getText)
 {
     std::vector<std::string> items;
     HWND box = GetDlgItem(dialog, id);
-    LRESULT count = Send(box, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count && i < 100; ++i) {
-        // Wine 8 hands the ANSI form of CB_GETLBTEXT across processes cut after the first
-        // character; the wide form arrives whole
+    LRESULT count = Send(box, getCount, 0, 0);
+    for (LRESULT i = 0; i < count && i < 200; ++i) {
+        // Wine 8 hands the ANSI form of CB_GETLBTEXT and LB_GETTEXT across processes cut after
+        // the first character; the wide form arrives whole
         wchar_t wide[TextLimit] = L"";
         DWORD_PTR length = 0;
-        if (Send(box, CB_GETLBTEXTLEN, i, 0) < TextLimit)
-            SendMessageTimeoutW(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+        if (Send(box, getLength, i, 0) < TextLimit)
+            SendMessageTimeoutW(box, getText, i, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
                                 Patience, &length);
-        wide[TextLimit - 1] = L'\0';
-        char item[TextLimit * 2] = "";
+        char item[TextLimit * 2] = ""; // room for a double-byte character for each
         WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
-        item[sizeof item - 1] = '\0';
         items.push_back(item);
     }
     return items;
+}
+
+std::vector<std::string> ComboItems(HWND dialog, int id)
+{
+    return Items(dialog, id, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+
+std::vector<std::string> ListItems(HWND dialog, int id)
+{
+    return Items(dialog, id, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
 }
 
 static bool OpenClipboardSoon()
@@ -658,11 +654,7 @@ bool Clipboard(std::string& text)
     bool found = false;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* block = static_cast<const char*>(GlobalLock(data))) {
-            SIZE_T size = GlobalSize(data);
-            SIZE_T length = 0;
-            while (length < size && block[length])
-                ++length;
-            text.assign(block, length);
+            text.assign(block, strnlen(block, GlobalSize(data)));
             GlobalUnlock(data);
             found = true;
         }
@@ -711,67 +703,77 @@ void DeleteRunonceValue(const std::string& name)
     }
 }
 
-bool SaveScreenshot(HWND window, const std::string& name)
+bool GrabScreen(const RECT& rect, BITMAPINFOHEADER& header, std::string& bits)
 {
-    // let the program paint everything before the screen is read
-    RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &ignored);
-
-    RECT rect{};
-    if (!GetWindowRect(window, &rect))
-        return false;
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0 || width > 4096 || height > 4096)
         return false;
-
-    BITMAPINFOHEADER header{};
+    header = BITMAPINFOHEADER{};
     header.biSize = sizeof header;
     header.biWidth = width;
     header.biHeight = height; // bottom-up, as a BMP file stores it
     header.biPlanes = 1;
     header.biBitCount = 24;
     header.biCompression = BI_RGB;
-    DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    header.biSizeImage = stride * static_cast<DWORD>(height);
+    header.biSizeImage = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
-    void* bits = nullptr;
+    void* data = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+                                      DIB_RGB_COLORS, &data, nullptr, 0);
     bool copied = false;
-    if (bitmap && bits) {
+    if (bitmap && data) {
         HGDIOBJ old = SelectObject(memory, bitmap);
         copied = BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != 0;
         GdiFlush();
         SelectObject(memory, old);
-    }
-    bool saved = false;
-    if (copied) {
-        std::string folder = BuildFolder() + "\\screenshots";
-        CreateDirectoryA(folder.c_str(), nullptr);
-        BITMAPFILEHEADER file{};
-        file.bfType = 0x4D42; // "BM"
-        file.bfOffBits = sizeof file + sizeof header;
-        file.bfSize = file.bfOffBits + header.biSizeImage;
-        std::string data(reinterpret_cast<const char*>(&file), sizeof file);
-        data.append(reinterpret_cast<const char*>(&header), sizeof header);
-        data.append(static_cast<const char*>(bits), header.biSizeImage);
-        saved = WriteFileText(folder + "\\" + name + ".bmp", data);
+        if (copied)
+            bits.assign(static_cast<const char*>(data), header.biSizeImage);
     }
     if (bitmap)
         DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    return saved;
+    return copied;
+}
+
+bool SaveScreenshot(HWND window, const std::string& name)
+{
+    // let the program paint everything before the screen is read
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Answers(window);
+
+    RECT rect{};
+    BITMAPINFOHEADER header;
+    std::string bits;
+    if (!GetWindowRect(window, &rect) || !GrabScreen(rect, header, bits))
+        return false;
+    std::string folder = BuildFolder() + "\\screenshots";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42; // "BM"
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = file.bfOffBits + header.biSizeImage;
+    std::string data(reinterpret_cast<const char*>(&file), sizeof file);
+    data.append(reinterpret_cast<const char*>(&header), sizeof header);
+    return WriteFileText(folder + "\\" + name + ".bmp", data + bits);
 }
 
 std::vector<HWND> TopLevelWindows(DWORD pid, const char* className)
 {
-    return TopLevel(pid, className);
+    std::vector<HWND> all, found;
+    if (pid)
+        EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == pid && ClassOf(window) == className)
+            found.push_back(window);
+    }
+    return found;
 }
 
 int CountProcesses(const std::string& path)

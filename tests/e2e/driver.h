@@ -4,6 +4,8 @@
 // recorder registered as the http/https handler that logs every address the shell opens.
 #include <windows.h>
 
+#include <atomic>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,41 @@ std::string BuildFolder();
 bool WriteFileText(const std::string& path, const std::string& text);
 bool ReadFileText(const std::string& path, std::string& text);
 
+// Each file of a folder by name, with what it holds ("<unreadable>" when it cannot be read).
+using FileState = std::map<std::string, std::string>;
+
+// A folder of small test files in the temp folder, each holding its own name, so that a file
+// lost, overwritten or renamed shows in State(). Removed at the end, from wherever it went.
+class TestFiles {
+public:
+    TestFiles();
+    ~TestFiles();
+    TestFiles(const TestFiles&) = delete;
+    TestFiles& operator=(const TestFiles&) = delete;
+
+    // false when the folder could not be made or a file written
+    bool Add(const std::vector<std::string>& names) const;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+    // Where MoveAway puts the folder: beside it, under another name.
+    std::string Away() const { return path_ + "-away"; }
+    bool MoveAway() const { return MoveFileA(path_.c_str(), Away().c_str()) != 0; }
+    bool MoveBack() const { return MoveFileA(Away().c_str(), path_.c_str()) != 0; }
+    FileState State() const { return StateOf(path_); }
+    static FileState StateOf(const std::string& folder);
+    // The state of files that each still hold their own name.
+    static FileState Unchanged(const std::vector<std::string>& names)
+    {
+        FileState files;
+        for (const std::string& name : names)
+            files[name] = name;
+        return files;
+    }
+
+private:
+    std::string path_;
+};
+
 // Polls `done` every few milliseconds until it holds or `ms` have passed.
 template <typename F> bool WaitFor(F done, DWORD ms = Patience)
 {
@@ -99,6 +136,8 @@ public:
     bool WaitExit(DWORD& exitCode, DWORD ms = Patience);
     bool Running() const;
     const std::string& ExePath() const { return exe_; }
+    // The program's folder, which holds its settings, its defaults and the recorder.
+    const std::string& Folder() const { return folder_; }
 
     // The search window: the program's dialog titled "キラピック！" holding box 1001.
     HWND SearchWindow() const;
@@ -107,10 +146,18 @@ public:
     std::vector<HWND> Dialogs() const;
     // A message box of the program captioned "キラピック！".
     HWND WaitMessageBox(DWORD ms = Patience) const;
-    HWND WaitSheet(DWORD ms = Patience) const;
+    // Waits for a message box, answers it and waits until it has gone: its text, or
+    // "<no message box>".
+    std::string AnswerMessage(int button = IDOK, DWORD ms = Patience) const;
+    // A visible dialog of the program with this caption.
+    HWND WaitDialog(const char* caption, DWORD ms = Patience) const;
+    HWND WaitSheet(DWORD ms = Patience) const { return WaitDialog(SheetCaption, ms); }
     // The visible pop-up menu window (#32768) of the program.
     HWND WaitMenu(DWORD ms = Patience) const;
-    bool WaitMenuGone(DWORD ms = Patience) const;
+    bool WaitMenuGone(DWORD ms = Patience) const
+    {
+        return WaitFor([&] { return !WaitMenu(0); }, ms);
+    }
 
     // Returns once the program is back in a message loop: the message it was handling
     // when this was called has been handled.
@@ -137,8 +184,47 @@ private:
     DWORD pid_ = 0;
 };
 
+// A window of another thread of the test process, standing for another program in front;
+// its thread answers messages as a program's does. `window` stays null when it could not
+// be made.
+class OtherWindow {
+public:
+    OtherWindow() : thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr))
+    {
+        WaitFor([&] { return window.load() != nullptr; });
+    }
+    ~OtherWindow()
+    {
+        PostThreadMessageA(GetThreadId(thread_), WM_QUIT, 0, 0);
+        WaitForSingleObject(thread_, Patience);
+        CloseHandle(thread_);
+    }
+    std::atomic<HWND> window{nullptr};
+
+private:
+    static DWORD WINAPI Run(void* self)
+    {
+        HWND window = CreateWindowExA(0, "STATIC", "another program",
+                                      WS_POPUP | WS_VISIBLE | WS_BORDER, 600, 600, 200, 60,
+                                      nullptr, nullptr, nullptr, nullptr);
+        static_cast<OtherWindow*>(self)->window = window;
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+        DestroyWindow(window);
+        return 0;
+    }
+    HANDLE thread_;
+};
+
 bool IsVisible(HWND window);
 bool WaitVisible(HWND window, bool visible, DWORD ms = Patience);
+inline bool WaitGone(HWND window, DWORD ms = Patience)
+{
+    return WaitFor([&] { return !IsWindow(window); }, ms);
+}
+// The window's thread answers a message: whatever it was handling has been handled.
+bool Answers(HWND window);
 bool BringToFront(HWND window, DWORD ms = Patience);
 // Presses and releases each virtual key in turn with SendInput, with `target` in front;
 // a null target leaves the foreground alone (a menu is up: bringing a window to the front
@@ -163,8 +249,9 @@ bool IsEnabled(HWND dialog, int id);
 void Click(HWND dialog, int id);
 int ComboSelection(HWND dialog, int id);
 void SelectCombo(HWND dialog, int id, int index);
-// The entries of a combo box's list, read across the process boundary.
+// The entries of a combo box's list or of a list box, read across the process boundary.
 std::vector<std::string> ComboItems(HWND dialog, int id);
+std::vector<std::string> ListItems(HWND dialog, int id);
 
 bool SetClipboard(const std::string& text);
 // The clipboard's text; false when it holds none.
@@ -176,6 +263,9 @@ bool ClearClipboard();
 std::string RunonceValue(const std::string& name, const char* missing = "<missing>");
 void DeleteRunonceValue(const std::string& name);
 
+// What the screen shows inside `rect`: rows of 24-bit pixels (blue, green, red), bottom-up,
+// each padded to four bytes, as a BMP file holds them and as `header` describes them.
+bool GrabScreen(const RECT& rect, BITMAPINFOHEADER& header, std::string& bits);
 // Saves what the screen shows of the window as a BMP under the build's screenshots folder.
 bool SaveScreenshot(HWND window, const std::string& name);
 

@@ -7,7 +7,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <map>
 #include <memory>
 
 using namespace e2e;
@@ -15,22 +14,13 @@ using namespace e2e;
 namespace {
 
 // search window
-constexpr int SearchBox = 1001;
-constexpr int SearchButton = 1003;
-constexpr int SearchButtonTour = 1006;
-constexpr int EngineMenuButton = 1007;
-constexpr int DestinationsButton = 1008;
-constexpr int SettingsButton = 1005;
+constexpr int SearchBox = 1001, SearchButton = 1003, SearchButtonTour = 1006;
+constexpr int SettingsButton = 1005, EngineMenuButton = 1007, DestinationsButton = 1008;
 // tour bar
-constexpr int BarNext = 1120;
-constexpr int BarList = 1123;
+constexpr int BarNext = 1120, BarList = 1123;
 // destinations page (the sheet's third) and the file order dialog
-constexpr int DestinationsPage = 2;
-constexpr int DestPath = 1065;
-constexpr int DestOrderButton = 1205;
-constexpr int OrderList = 1207;
-constexpr int OrderTop = 1204;
-constexpr int OrderBottom = 1206;
+constexpr int DestinationsPage = 2, DestPath = 1065, DestOrderButton = 1205;
+constexpr int OrderList = 1207, OrderTop = 1204, OrderBottom = 1206;
 
 const char FirstRunText[] = "設定を読み込めませんでした。\n先に設定を行ってください。";
 const char HotKeyFailed[] = "起動キーを設定できませんでした。";
@@ -41,219 +31,195 @@ const char DeleteFailed[] = "ファイルを削除できませんでした。";
 const char OrderCaption[] = "ファイル閲覧の順番";
 const char CrashHandler[] = "winedbg.exe";
 
-// A file beside the program.
-std::string Beside(const Program& program, const char* name)
-{
-    const std::string& exe = program.ExePath();
-    return exe.substr(0, exe.find_last_of('\\') + 1) + name;
-}
-std::string SettingsFile(const Program& program) { return Beside(program, "kirapick.ini"); }
-std::string DefaultsFile(const Program& program) { return Beside(program, "kirapick.def"); }
-std::string Recorder(const Program& program) { return Beside(program, "recorder.exe"); }
+using Texts = std::vector<std::string>;
 
-bool WriteWhole(const std::string& path, const std::string& data)
-{
-    return WriteFileText(path, data);
-}
-
-// What a file holds, at most 1 MB; "<unreadable>" when it cannot be opened.
-std::string ReadWhole(const std::string& path)
-{
-    std::string data;
-    return ReadFileText(path, data) ? data : "<unreadable>";
-}
-
-// A file held open by the test, as another program would hold it, with the given sharing.
-class HeldOpen {
-public:
-    HeldOpen(const std::string& path, DWORD access, DWORD share)
-        : handle_(CreateFileA(path.c_str(), access, share, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr))
+// A file held open for reading by the test, as another program would hold it, with the given
+// sharing.
+struct HeldOpen {
+    HeldOpen(const std::string& path, DWORD share)
+        : handle(CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr))
     {
-        REQUIRE(handle_ != INVALID_HANDLE_VALUE);
+        REQUIRE(handle != INVALID_HANDLE_VALUE);
     }
-    ~HeldOpen() { CloseHandle(handle_); }
+    ~HeldOpen() { CloseHandle(handle); }
     HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
-
-private:
-    HANDLE handle_;
+    const HANDLE handle;
 };
 
-// A folder of small files in the temp folder, each holding its own name, so that a file lost,
-// overwritten or swapped shows in State(). Removed at the end from wherever a test moved it.
-class Files {
-public:
-    explicit Files(const std::vector<std::string>& names)
-    {
-        char temp[MAX_PATH] = "";
-        DWORD length = GetTempPathA(sizeof temp, temp);
-        REQUIRE((length > 0 && length < sizeof temp));
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            std::string candidate = std::string(temp, length) + "kirapick-faults-"
-                                    + std::to_string(GetCurrentProcessId()) + "-"
-                                    + std::to_string(GetTickCount() + attempt);
-            if (CreateDirectoryA(candidate.c_str(), nullptr))
-                path_ = candidate;
-        }
-        REQUIRE(!path_.empty());
-        for (const std::string& name : names)
-            REQUIRE(WriteWhole(*this / name, name));
-    }
-    ~Files()
-    {
-        for (const std::string& folder : {path_, Away()}) {
-            for (const auto& entry : StateOf(folder))
-                DeleteFileA((folder + "\\" + entry.first).c_str());
-            RemoveDirectoryA(folder.c_str());
-        }
-    }
-    Files(const Files&) = delete;
-    Files& operator=(const Files&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-    // Where MoveAway puts the folder: beside it, under another name.
-    std::string Away() const { return path_ + "-away"; }
-    bool MoveAway() const { return MoveFileA(path_.c_str(), Away().c_str()) != 0; }
-    bool MoveBack() const { return MoveFileA(Away().c_str(), path_.c_str()) != 0; }
-
-    // Each file's name and content, from the folder or from where it was moved.
-    std::map<std::string, std::string> State() const { return StateOf(path_); }
-    std::map<std::string, std::string> AwayState() const { return StateOf(Away()); }
-
-private:
-    static std::map<std::string, std::string> StateOf(const std::string& folder)
-    {
-        std::map<std::string, std::string> files;
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE)
-            return files;
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && files.size() < 200)
-                files[found.cFileName] = ReadWhole(folder + "\\" + found.cFileName);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-        return files;
-    }
-
-    std::string path_;
+// What a round must come to: an address opened by the search, a file by the tour; whether
+// there is a destination to list (an empty menu never shows).
+struct Expect {
+    bool search, tour, destinations;
 };
 
-// The program's message boxes seen so far: each answered with OK once, its text noted.
-struct Replies {
-    std::vector<std::string> texts;
-    std::vector<HWND> boxes;
-};
+// The program in a folder of its own, started as a user would: a first run, if it comes,
+// gone through with OK on the notice and the sheet. Every message box of the program is
+// answered with OK once and its text noted.
+struct App {
+    App() : program(""), handlers(CountProcesses(CrashHandler)) {}
 
-// A message box of the program not in `answered`, shown or not yet: a modal box shows itself
-// only once the queue it runs goes empty. Its buttons tell it from a search window still
-// being made.
-HWND FindMessageBox(const Program& program, const std::vector<HWND>& answered = {})
-{
-    for (HWND window : program.Dialogs())
-        if ((GetDlgItem(window, IDOK) || GetDlgItem(window, IDYES))
-            && !GetDlgItem(window, SearchBox) && Text(window) == Title
-            && std::find(answered.begin(), answered.end(), window) == answered.end())
-            return window;
-    return nullptr;
-}
+    std::string File(const char* name) const { return program.Folder() + "\\" + name; }
+    // as a viewer command: not in quotes, the profile functions strip a pair around a value
+    std::string Viewer() const { return File("recorder.exe") + " \"%s\""; }
 
-// Waits for `done` while answering the program's message boxes. A box answered inside a
-// menu's loop closes only when the menu has gone.
-template <typename F>
-bool Until(const Program& program, Replies& replies, F done, DWORD ms = Patience)
-{
-    return WaitFor([&] {
-        if (HWND box = FindMessageBox(program, replies.boxes)) {
-            replies.texts.push_back(MessageText(box));
-            replies.boxes.push_back(box);
-            Answer(box, IDOK);
+    void Start(const std::string& settings)
+    {
+        REQUIRE(WriteFileText(File("kirapick.ini"), settings));
+        Launch();
+    }
+    // Starts the program on its folder as it is.
+    void Launch()
+    {
+        REQUIRE(program.Start());
+        REQUIRE(Until([&] {
+            if (HWND sheet = program.WaitSheet(0)) {
+                Click(sheet, IDOK);
+                WaitGone(sheet);
+            }
+            return (search = program.SearchWindow()) && (bar = Bar());
+        }));
+    }
+
+    HWND Bar() const
+    {
+        for (HWND window : program.Dialogs())
+            if (GetDlgItem(window, BarNext))
+                return window;
+        return nullptr;
+    }
+
+    // A message box, shown or not yet (a modal box shows itself only once the queue it runs
+    // goes empty), and not yet answered unless `answered`. Its buttons tell it from a search
+    // window being made.
+    HWND FindBox(bool answered = false) const
+    {
+        for (HWND window : program.Dialogs())
+            if ((GetDlgItem(window, IDOK) || GetDlgItem(window, IDYES))
+                && !GetDlgItem(window, SearchBox) && Text(window) == Title
+                && (answered || std::find(boxes.begin(), boxes.end(), window) == boxes.end()))
+                return window;
+        return nullptr;
+    }
+
+    // Waits for `done` while answering message boxes. A box answered inside a menu's loop
+    // closes only when the menu has gone.
+    template <typename F> bool Until(F done, DWORD ms = Patience)
+    {
+        return WaitFor([&] {
+            if (HWND box = FindBox()) {
+                texts.push_back(MessageText(box));
+                boxes.push_back(box);
+                Answer(box, IDOK);
+                return false;
+            }
+            return done();
+        }, ms);
+    }
+
+    // Commands posted to the program are handled in turn, also inside a message box's loop:
+    // once the menu asked for last is up, everything posted before it has been handled. The
+    // menu is dismissed again.
+    bool Settled(int menuButton = EngineMenuButton)
+    {
+        PostCommand(search, menuButton);
+        HWND menu = nullptr;
+        if (!Until([&] { return (menu = program.WaitMenu(0)) != nullptr; }))
             return false;
-        }
-        return done();
-    }, ms);
-}
-
-// Commands posted to the program are handled in turn, also inside a message box's loop: once
-// the menu asked for last is up, everything posted before it has been handled. The menu is
-// dismissed again.
-bool Settled(const Program& program, Replies& replies,
-             int menuButton = EngineMenuButton)
-{
-    PostCommand(program.SearchWindow(), menuButton);
-    HWND menu = nullptr;
-    if (!Until(program, replies, [&] { return (menu = program.WaitMenu(0)) != nullptr; }))
-        return false;
-    // the menu's own loop takes every key of the thread
-    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
-    return Until(program, replies, [&] { return program.WaitMenuGone(0); })
-           && Until(program, replies, [&] { return FindMessageBox(program) == nullptr; });
-}
-
-HWND FindBar(const Program& program)
-{
-    for (HWND window : program.Dialogs())
-        if (GetDlgItem(window, BarNext))
-            return window;
-    return nullptr;
-}
-
-// Answering, and no crash handler started since `handlers` were counted.
-bool Alive(const Program& program, int handlers)
-{
-    DWORD_PTR result = 0;
-    return program.Running() && program.Sync()
-           && SendMessageTimeoutA(FindBar(program), WM_NULL, 0, 0, SMTO_NORMAL, Patience, &result)
-           && CountProcesses(CrashHandler) == handlers;
-}
-
-bool OpenedSince(const Program& program, size_t before, const std::string& prefix)
-{
-    std::vector<std::string> opened = program.Opened();
-    for (size_t i = before; i < opened.size(); ++i)
-        if (opened[i].compare(0, prefix.size(), prefix) == 0)
-            return true;
-    return false;
-}
-
-// --- damaged settings --------------------------------------------------------------------
-
-using KeyList = std::vector<std::pair<std::string, std::string>>;
-
-// Every key of the user's section, sound: Ctrl+F3, engines, one history entry, and slot 1
-// touring two files with the recorder as its viewer.
-KeyList SoundKeys(const Files& tour, const std::string& recorder)
-{
-    KeyList keys = {{"HOTKEY", "32770"},  {"IMEON", "1"},       {"SHOWCLIP", "1"},
-                    {"COPY", "0"},        {"AUTOURLOPEN", "1"}, {"SHIFTOPEN", "0"},
-                    {"MAKEUPURL", "1"},   {"SAVEHISTORY", "1"}, {"FUNCKEYTOUR", "0"},
-                    {"TOURFUNCKEY", "0"}, {"TOURBARSHOW", "0"}, {"TOURAUTOSTART", "0"}};
-    for (int n = 1; n <= 12; ++n) {
-        keys.push_back({"EGNAME" + std::to_string(n), Engines[n - 1].name});
-        keys.push_back({"ENGINE" + std::to_string(n), Engines[n - 1].url});
+        // the menu's own loop takes every key of the thread
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return Until([&] { return program.WaitMenuGone(0); })
+               && Until([&] { return FindBox(true) == nullptr; });
     }
-    KeyList more = {{"HISTORY0", "前回の検索"},
-                    {"TOURNAME1", "巡回"},
-                    {"TOURPATH1", tour.Path() + "\\*.*"},
-                    {"INPUTPATH1", "0"},
-                    {"TOURORDERBY1", "0"},
-                    {"EXTFILTER1", ".kpt;"},
-                    // not in quotes: the profile functions strip a pair around a value
-                    {"TOURAPP1", recorder + " \"%s\""},
-                    {"TOURDLG_XPOS", "40"},
-                    {"TOURDLG_YPOS", "40"}};
-    keys.insert(keys.end(), more.begin(), more.end());
-    return keys;
-}
 
-std::string HighBytes()
+    // One round as a user makes it: the search button, the tour button and "→", both menus
+    // opened on the way, with the search window hidden (in Wine without a window manager each
+    // hiding of a window with a caption waits two seconds); then a summons.
+    void Round(const TestFiles& tour, Expect expect)
+    {
+        size_t before = program.Opened().size();
+        auto opened = [&](const std::string& prefix) {
+            Texts since = program.Opened();
+            return std::any_of(since.begin() + before, since.end(), [&](const std::string& item) {
+                return item.compare(0, prefix.size(), prefix) == 0;
+            });
+        };
+        PostCommand(search, SearchButton);
+        PostCommand(search, SearchButtonTour);
+        REQUIRE(Settled(expect.destinations ? DestinationsButton : EngineMenuButton));
+        REQUIRE(Until([&] { return IsVisible(bar); }));
+        if (IsEnabled(bar, BarNext))
+            PostCommand(bar, BarNext);
+        REQUIRE(Settled());
+        if (expect.search)
+            CHECK(Until([&] { return opened("https://three.test/"); }));
+        if (expect.tour)
+            CHECK(Until([&] { return opened(tour.Path()); }));
+        CHECK(Usable());
+    }
+
+    // Posts a command of the search window or the bar and returns, once it has been handled,
+    // what it opened: "<nothing>" unless `opens`.
+    std::string Run(HWND window, int command, bool opens = true)
+    {
+        size_t before = program.Opened().size();
+        PostCommand(window, command);
+        REQUIRE(Settled());
+        if (!Until([&] { return program.Opened().size() > before; }, opens ? Patience : 0))
+            return "<nothing>";
+        return program.Opened().back();
+    }
+    std::string Tour(bool opens = true)
+    {
+        std::string opened = Run(search, SearchButtonTour, opens);
+        CHECK(Until([&] { return IsVisible(bar); }));
+        return opened;
+    }
+    std::string Next(bool opens = true) { return Run(bar, BarNext, opens); }
+
+    // The messages since the last call.
+    Texts Said()
+    {
+        Texts said;
+        said.swap(texts);
+        return said;
+    }
+    // Answering, and no crash handler started (a crash would start one).
+    bool Alive() const
+    {
+        return program.Running() && program.Sync() && Answers(bar)
+               && CountProcesses(CrashHandler) == handlers;
+    }
+    // A summons shows the search window.
+    bool Usable()
+    {
+        return SetClipboard("faults") && program.Summon()
+               && Until([&] { return IsVisible(search); });
+    }
+
+    Program program;
+    const int handlers;
+    Texts texts;
+    std::vector<HWND> boxes;
+    HWND search = nullptr;
+    HWND bar = nullptr;
+};
+
+// The user's section, sound: the driver's options (Ctrl+F3) and engines, one history entry,
+// and slot 1 touring the files of `tour` with the recorder as its viewer.
+std::string SoundSettings(const TestFiles& tour, const App& app)
 {
-    std::string bytes;
-    for (int i = 0; i < 300; ++i)
-        bytes += static_cast<char>(0x80 + i % 0x80);
-    return bytes;
+    return ResidentIni()
+        .Key("HISTORY0", "前回の検索")
+        .Key("TOURNAME1", "巡回")
+        .Key("TOURPATH1", tour.Path() + "\\*.*")
+        .Key("INPUTPATH1", 0)
+        .Key("TOURORDERBY1", 0)
+        .Key("EXTFILTER1", ".kpt;")
+        .Key("TOURAPP1", app.Viewer())
+        .Key("TOURDLG_XPOS", 40)
+        .Key("TOURDLG_YPOS", 40)
+        .Text();
 }
 
 struct Damage {
@@ -267,71 +233,23 @@ const Damage Damages[] = {
     {"negative", [](const std::string&) { return std::string("-99"); }},
     {"2,000 bytes long",
      [](const std::string& sound) { return sound + std::string(2000 - sound.size(), 'x'); }},
-    {"bytes above 0x7F", [](const std::string&) { return HighBytes(); }},
+    {"bytes above 0x7F", [](const std::string&) {
+         std::string bytes(300, '\0');
+         for (size_t i = 0; i < bytes.size(); ++i)
+             bytes[i] = static_cast<char>(0x80 + i % 0x80);
+         return bytes;
+     }},
     {"ending in a lead byte", [](const std::string& sound) { return sound + '\x81'; }},
 };
 
-// The settings text, with the value of `key` damaged if a damage is given.
-std::string SettingsText(const KeyList& keys, const std::string& key = "",
-                         const Damage* damage = nullptr)
+// The settings with the value of `key` damaged.
+std::string Damaged(std::string text, const std::string& key, const Damage& damage)
 {
-    std::string text = "[" + UserSection() + "]\r\n";
-    for (const auto& entry : keys) {
-        bool damaged = damage && entry.first == key;
-        text += entry.first + "=" + (damaged ? damage->value(entry.second) : entry.second) + "\r\n";
-    }
-    return text;
-}
-
-// The program's own messages that damaged settings may bring.
-bool OwnMessage(const std::string& message)
-{
-    return message == FirstRunText || message == HotKeyFailed || message == NoFiles
-           || message.compare(0, sizeof NotFound - 1, NotFound) == 0;
-}
-
-// What a round must come to: an address opened by the search, a file by the tour; whether
-// there is a destination to list (an empty menu never shows).
-struct Expect {
-    bool search;
-    bool tour;
-    bool destinations;
-};
-
-// One round as a user makes it: the search button, the tour button and "→", both menus
-// opened on the way, with the search window hidden (in Wine without a window manager each
-// hiding of a window with a caption waits two seconds); then a summons.
-void Round(const Program& program, const Files& tour, Expect expect, Replies& replies)
-{
-    HWND search = program.SearchWindow();
-    HWND bar = FindBar(program);
-    REQUIRE(search);
-    REQUIRE(bar);
-    size_t before = program.Opened().size();
-    PostCommand(search, SearchButton);
-    PostCommand(search, SearchButtonTour);
-    REQUIRE(
-        Settled(program, replies, expect.destinations ? DestinationsButton : EngineMenuButton));
-    REQUIRE(Until(program, replies, [&] { return IsVisible(bar); }));
-    if (IsEnabled(bar, BarNext))
-        PostCommand(bar, BarNext);
-    REQUIRE(Settled(program, replies));
-    if (expect.search)
-        CHECK(Until(program, replies,
-                    [&] { return OpenedSince(program, before, "https://three.test/"); }));
-    if (expect.tour)
-        CHECK(Until(program, replies, [&] { return OpenedSince(program, before, tour.Path()); }));
-    REQUIRE(SetClipboard("faults"));
-    REQUIRE(program.Summon());
-    CHECK(Until(program, replies, [&] { return IsVisible(search); }));
-}
-
-void CheckReplies(const Replies& replies)
-{
-    for (const std::string& message : replies.texts) {
-        INFO(message);
-        CHECK(OwnMessage(message));
-    }
+    size_t start = text.find("\n" + key + "=");
+    REQUIRE(start != std::string::npos);
+    start += key.size() + 2;
+    size_t end = text.find("\r\n", start);
+    return text.replace(start, end - start, damage.value(text.substr(start, end - start)));
 }
 
 // Every key, each damaged in every way in turn, and whether the search (with engine 3, the
@@ -352,108 +270,69 @@ const KeyCase Keys[] = {
     {"TOURPATH1", true, false},    {"INPUTPATH1", true, false},  {"TOURORDERBY1", true, false},
     {"EXTFILTER1", true, false},   {"TOURAPP1", true, false}};
 
-// Starts the program and goes through a first run if it comes, as a user would: the notice
-// and the sheet answered with OK.
-void StartThrough(Program& program, Replies& replies)
-{
-    REQUIRE(program.Start());
-    REQUIRE(Until(program, replies, [&] {
-        if (HWND sheet = program.WaitSheet(0)) {
-            Click(sheet, IDOK);
-            WaitFor([&] { return !IsWindow(sheet); });
-        }
-        return program.SearchWindow() && FindBar(program);
-    }));
-}
-
-// One start for each damaged value.
+// One start for each damaged value; only the program's own messages may come.
 void DamagedKeys(size_t first, size_t last)
 {
-    Files tour({"a.kpt", "b.kpt"});
-    const int handlers = CountProcesses(CrashHandler);
+    TestFiles tour;
+    REQUIRE(tour.Add({"a.kpt", "b.kpt"}));
     for (size_t k = first; k < last && k < std::size(Keys); ++k) {
         for (const Damage& damage : Damages) {
             INFO(std::string(Keys[k].key) << " " << std::string(damage.name));
-            Program program("");
-            KeyList keys = SoundKeys(tour, Recorder(program));
-            REQUIRE(WriteWhole(SettingsFile(program), SettingsText(keys, Keys[k].key, &damage)));
-            Replies replies;
-            StartThrough(program, replies);
-            Round(program, tour, {Keys[k].searchOpens, Keys[k].tourOpens, true}, replies);
-            CHECK(Alive(program, handlers));
-            CheckReplies(replies);
+            App app;
+            app.Start(Damaged(SoundSettings(tour, app), Keys[k].key, damage));
+            app.Round(tour, {Keys[k].searchOpens, Keys[k].tourOpens, true});
+            CHECK(app.Alive());
+            for (const std::string& message : app.texts) {
+                INFO(message);
+                CHECK((message == FirstRunText || message == HotKeyFailed || message == NoFiles
+                       || message.compare(0, sizeof NotFound - 1, NotFound) == 0));
+            }
         }
     }
 }
 
-// The user's section without HOTKEY, so that the program starts with a first run, and with
-// slot 1 touring `tour`.
-std::string FirstRunWithTour(const Files& tour, const Program& program)
-{
-    IniText ini;
-    ini.Section(UserSection())
-        .Key("TOURPATH1", tour.Path() + "\\*.kpt")
-        .Key("TOURAPP1", Recorder(program) + " \"%s\"");
-    return ini.Text();
-}
-
 } // namespace
 
-TEST_CASE("damaged settings 1")
-{
-    DamagedKeys(0, 6);
-}
-
-TEST_CASE("damaged settings 2")
-{
-    DamagedKeys(6, 12);
-}
-
-TEST_CASE("damaged settings 3")
-{
-    DamagedKeys(12, 18);
-}
-
-TEST_CASE("damaged settings 4")
-{
-    DamagedKeys(18, 20);
-}
-
-TEST_CASE("damaged settings 5")
-{
-    DamagedKeys(20, 23);
-}
+// in five parts, each well within the time limit: a start takes about half a second, one
+// with a damaged key of the tour about three times that
+TEST_CASE("damaged settings 1") { DamagedKeys(0, 6); }
+TEST_CASE("damaged settings 2") { DamagedKeys(6, 12); }
+TEST_CASE("damaged settings 3") { DamagedKeys(12, 18); }
+TEST_CASE("damaged settings 4") { DamagedKeys(18, 20); }
+TEST_CASE("damaged settings 5") { DamagedKeys(20, 23); }
 
 TEST_CASE("a missing or unreadable defaults file gives a first run without engines")
 {
-    Files tour({"a.kpt", "b.kpt"});
-    const int handlers = CountProcesses(CrashHandler);
-    const char* const faults[] = {"missing", "locked", "a folder"};
-    for (int f = 0; f < 3; ++f) {
-        INFO("defaults file " << std::string(faults[f]));
-        Program program("");
-        REQUIRE(WriteWhole(SettingsFile(program), FirstRunWithTour(tour, program)));
-        const std::string defaults = DefaultsFile(program);
+    TestFiles tour;
+    REQUIRE(tour.Add({"a.kpt", "b.kpt"}));
+    for (const std::string fault : {"missing", "locked", "a folder"}) {
+        INFO("defaults file " << fault);
+        App app;
+        const std::string defaults = app.File("kirapick.def");
         REQUIRE(DeleteFileA(defaults.c_str()));
         std::unique_ptr<HeldOpen> held;
-        if (f == 1) {
-            REQUIRE(WriteWhole(defaults, DefaultsText()));
-            held.reset(new HeldOpen(defaults, GENERIC_READ, 0));
-        } else if (f == 2) {
+        if (fault == "locked") {
+            REQUIRE(WriteFileText(defaults, DefaultsText()));
+            held.reset(new HeldOpen(defaults, 0));
+        } else if (fault == "a folder") {
             REQUIRE(CreateDirectoryA(defaults.c_str(), nullptr));
         }
-        Replies replies;
-        StartThrough(program, replies);
+        // the user's section without HOTKEY: a first run
+        IniText ini;
+        ini.Section(UserSection())
+            .Key("TOURPATH1", tour.Path() + "\\*.kpt")
+            .Key("TOURAPP1", app.Viewer());
+        app.Start(ini.Text());
         // F1 and twelve empty engines: the search button has nothing to search with
-        CHECK(program.Ini("HOTKEY") == "0");
+        CHECK(app.program.Ini("HOTKEY") == "0");
         for (int n = 1; n <= 12; ++n) {
-            CHECK(program.Ini("EGNAME" + std::to_string(n)) == "");
-            CHECK(program.Ini("ENGINE" + std::to_string(n)) == "");
+            CHECK(app.program.Ini("EGNAME" + std::to_string(n)) == "");
+            CHECK(app.program.Ini("ENGINE" + std::to_string(n)) == "");
         }
-        Round(program, tour, {false, true, true}, replies);
-        CHECK(program.Opened() == std::vector<std::string>{tour / "a.kpt"});
-        CHECK(replies.texts == std::vector<std::string>{FirstRunText});
-        CHECK(Alive(program, handlers));
+        app.Round(tour, {false, true, true});
+        CHECK(app.program.Opened() == Texts{tour / "a.kpt"});
+        CHECK(app.Said() == Texts{FirstRunText});
+        CHECK(app.Alive());
         held.reset();
         RemoveDirectoryA(defaults.c_str());
     }
@@ -463,351 +342,194 @@ TEST_CASE("a missing or unreadable defaults file gives a first run without engin
 // stop; a settings file held open by another program is what stops the writes here.
 TEST_CASE("a settings file that cannot be written or read")
 {
-    Files tour({"a.kpt", "b.kpt"});
-    const int handlers = CountProcesses(CrashHandler);
-    const char* const faults[] = {"held open for reading only", "locked", "a folder"};
-    for (int f = 0; f < 3; ++f) {
-        INFO("settings file " << std::string(faults[f]));
-        Program program("");
-        const std::string settings = SettingsFile(program);
-        const std::string sound = SettingsText(SoundKeys(tour, Recorder(program)));
-        REQUIRE(WriteWhole(settings, sound));
+    TestFiles tour;
+    REQUIRE(tour.Add({"a.kpt", "b.kpt"}));
+    for (const std::string fault : {"held open for reading only", "locked", "a folder"}) {
+        INFO("settings file " << fault);
+        App app;
+        const std::string settings = app.File("kirapick.ini");
+        const std::string sound = SoundSettings(tour, app);
+        REQUIRE(WriteFileText(settings, sound));
         std::unique_ptr<HeldOpen> held;
-        if (f == 2) {
+        if (fault == "a folder") {
             REQUIRE(DeleteFileA(settings.c_str()));
             REQUIRE(CreateDirectoryA(settings.c_str(), nullptr));
         } else {
-            held.reset(new HeldOpen(settings, GENERIC_READ, f == 0 ? FILE_SHARE_READ : 0));
+            held.reset(new HeldOpen(settings, fault == "locked" ? 0 : FILE_SHARE_READ));
         }
-        Replies replies;
-        StartThrough(program, replies);
-        if (f == 0) {
+        app.Launch();
+        if (fault == "held open for reading only") {
             // read as always; the history and the bar's place are not kept, without a word
-            Round(program, tour, {true, true, true}, replies);
-            CHECK(replies.texts.empty());
+            app.Round(tour, {true, true, true});
+            CHECK(app.Said().empty());
         } else {
             // nothing readable: a first run, whose settings stay in memory only
-            Round(program, tour, {false, false, false}, replies);
-            CHECK(program.Opened().empty());
-            CHECK(replies.texts == std::vector<std::string>{FirstRunText, NoFiles});
+            app.Round(tour, {false, false, false});
+            CHECK(app.program.Opened().empty());
+            CHECK(app.Said() == Texts{FirstRunText, NoFiles});
         }
-        CHECK(Alive(program, handlers));
+        CHECK(app.Alive());
         held.reset();
-        if (f == 2) {
+        std::string text;
+        if (fault == "a folder") {
             CHECK(GetFileAttributesA(settings.c_str()) == FILE_ATTRIBUTE_DIRECTORY);
             RemoveDirectoryA(settings.c_str());
         } else {
-            CHECK(ReadWhole(settings) == sound);
+            CHECK((ReadFileText(settings, text) && text == sound));
         }
     }
 }
 
 // --- file faults -------------------------------------------------------------------------
 
-namespace {
-
-std::map<std::string, std::string> Sound(const std::vector<std::string>& names)
+TEST_CASE("a tour keeps a file in use and goes on when its folder vanishes and comes back")
 {
-    std::map<std::string, std::string> state;
-    for (const std::string& name : names)
-        state[name] = name;
-    return state;
-}
-
-// The program resident, slot 1 touring the .kpt files of `tour` with the recorder as its
-// viewer and the first file opened at once.
-struct Touring {
-    explicit Touring(const Files& tour) : program(""), handlers(CountProcesses(CrashHandler))
-    {
-        Options options;
-        options.tourAutoStart = 1;
-        IniText ini = ResidentIni(options);
-        ini.Key("TOURNAME1", "巡回")
-            .Key("TOURPATH1", tour.Path() + "\\*.kpt")
-            .Key("TOURAPP1", Recorder(program) + " \"%s\"");
-        REQUIRE(WriteWhole(SettingsFile(program), ini.Text()));
-        StartThrough(program, replies);
-        search = program.SearchWindow();
-        bar = FindBar(program);
-    }
-
-    // Posts a command of the search window or the bar and returns, once it has been handled,
-    // what it opened: "<nothing>" unless `opens`.
-    std::string Run(HWND window, int command, bool opens)
-    {
-        size_t before = program.Opened().size();
-        PostCommand(window, command);
-        REQUIRE(Settled(program, replies));
-        if (!Until(program, replies, [&] { return program.Opened().size() > before; },
-                   opens ? Patience : 0))
-            return "<nothing>";
-        return program.Opened().back();
-    }
-    std::string Tour(bool opens = true)
-    {
-        std::string opened = Run(search, SearchButtonTour, opens);
-        CHECK(Until(program, replies, [&] { return IsVisible(bar); }));
-        return opened;
-    }
-    std::string Next(bool opens = true) { return Run(bar, BarNext, opens); }
-    // The messages since the last call.
-    std::vector<std::string> Said()
-    {
-        std::vector<std::string> texts;
-        texts.swap(replies.texts);
-        return texts;
-    }
-    // Still answering, no crash, and a summons shows the search window.
-    bool Usable()
-    {
-        return Alive(program, handlers) && SetClipboard("faults") && program.Summon()
-               && Until(program, replies, [&] { return IsVisible(search); });
-    }
-
-    Program program;
-    const int handlers;
-    Replies replies;
-    HWND search = nullptr;
-    HWND bar = nullptr;
-};
-
-} // namespace
-
-TEST_CASE("a tour whose folder vanishes reports its files and goes on when it is back")
-{
-    Files tour({"a.kpt", "b.kpt"});
-    Touring app(tour);
+    TestFiles tour;
+    REQUIRE(tour.Add({"a.kpt", "b.kpt"}));
+    const FileState sound = TestFiles::Unchanged({"a.kpt", "b.kpt"});
+    App app;
+    // slot 1 tours the .kpt files with the recorder as its viewer, the first opened at once
+    Options options;
+    options.tourAutoStart = 1;
+    app.Start(ResidentIni(options)
+                  .Key("TOURNAME1", "巡回")
+                  .Key("TOURPATH1", tour.Path() + "\\*.kpt")
+                  .Key("TOURAPP1", app.Viewer())
+                  .Text());
     CHECK(app.Tour() == tour / "a.kpt");
+    {
+        HeldOpen held(tour / "b.kpt", FILE_SHARE_READ | FILE_SHARE_WRITE);
+        // the file menu of b.kpt over the "*" list: Wine sends no WM_MENURBUTTONUP for a right
+        // click in a menu, so the test posts what Windows sends the owner
+        REQUIRE(BringToFront(app.bar));
+        SetCursorPos(400, 300);
+        PostCommand(app.bar, BarList);
+        HWND list = app.program.WaitMenu();
+        REQUIRE(list);
+        HMENU items = reinterpret_cast<HMENU>(Send(list, MN_GETHMENU, 0, 0));
+        REQUIRE(items);
+        PostMessageA(app.bar, WM_MENURBUTTONUP, 1, reinterpret_cast<LPARAM>(items));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(app.bar, &pid);
+        REQUIRE(WaitFor([&] {
+            std::vector<HWND> menus = TopLevelWindows(pid, "#32768");
+            return std::count_if(menus.begin(), menus.end(), IsVisible) == 2;
+        }));
+        REQUIRE(PressKeys(nullptr, {'D'}));
+        HWND question = app.program.WaitMessageBox();
+        REQUIRE(question);
+        CHECK(MessageText(question) == "b.kpt を削除してよろしいですか？");
+        Answer(question, IDYES);
+        CHECK(app.Until([&] { return !IsWindow(question); }));
+        CHECK(app.Until([&] { return app.program.WaitMenuGone(0); }));
+        CHECK(app.Said() == Texts{DeleteFailed});
+    }
+    // kept on disk and in the tour
+    CHECK(tour.State() == sound);
+    CHECK(app.Next() == tour / "b.kpt");
 
+    // the folder gone, the next file is reported; back, the tour goes on
     REQUIRE(tour.MoveAway());
     CHECK(app.Next(false) == "<nothing>");
-    CHECK(app.Said() == std::vector<std::string>{NotFound + (tour / "b.kpt")});
+    CHECK(app.Said() == Texts{NotFound + (tour / "a.kpt")});
     REQUIRE(tour.MoveBack());
-    CHECK(app.Next() == tour / "a.kpt");
+    CHECK(app.Next() == tour / "b.kpt");
 
     // a tour started while the folder is gone finds nothing; once it is back, all
     REQUIRE(tour.MoveAway());
     CHECK(app.Tour(false) == "<nothing>");
-    CHECK(app.Said() == std::vector<std::string>{NoFiles});
+    CHECK(app.Said() == Texts{NoFiles});
     CHECK_FALSE(IsEnabled(app.bar, BarNext));
-    CHECK(tour.AwayState() == Sound({"a.kpt", "b.kpt"}));
+    CHECK(TestFiles::StateOf(tour.Away()) == sound);
     REQUIRE(tour.MoveBack());
     CHECK(app.Tour() == tour / "a.kpt");
     CHECK(app.Next() == tour / "b.kpt");
 
     CHECK(app.Said().empty());
-    CHECK(tour.State() == Sound({"a.kpt", "b.kpt"}));
+    CHECK(tour.State() == sound);
+    CHECK(app.Alive());
     CHECK(app.Usable());
 }
-
-TEST_CASE("a tour file in use is not deleted")
-{
-    Files tour({"a.kpt", "b.kpt", "c.kpt"});
-    Touring app(tour);
-    CHECK(app.Tour() == tour / "a.kpt");
-    HeldOpen held(tour / "b.kpt", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
-
-    // the file menu of b.kpt over the "*" list: Wine sends no WM_MENURBUTTONUP for a right
-    // click in a menu, so the test posts what Windows sends the owner
-    REQUIRE(BringToFront(app.bar));
-    SetCursorPos(400, 300);
-    PostCommand(app.bar, BarList);
-    HWND list = app.program.WaitMenu();
-    REQUIRE(list);
-    HMENU items = reinterpret_cast<HMENU>(Send(list, MN_GETHMENU, 0, 0));
-    REQUIRE(items);
-    PostMessageA(app.bar, WM_MENURBUTTONUP, 1, reinterpret_cast<LPARAM>(items));
-    DWORD pid = 0;
-    GetWindowThreadProcessId(app.bar, &pid);
-    REQUIRE(WaitFor([&] {
-        std::vector<HWND> menus = TopLevelWindows(pid, "#32768");
-        return std::count_if(menus.begin(), menus.end(), IsVisible) == 2;
-    }));
-    REQUIRE(PressKeys(nullptr, {'D'}));
-    HWND question = app.program.WaitMessageBox();
-    REQUIRE(question);
-    CHECK(MessageText(question) == "b.kpt を削除してよろしいですか？");
-    Answer(question, IDYES);
-    CHECK(Until(app.program, app.replies, [&] { return !IsWindow(question); }));
-    CHECK(Until(app.program, app.replies, [&] { return app.program.WaitMenuGone(0); }));
-    CHECK(app.Said() == std::vector<std::string>{DeleteFailed});
-
-    // kept on disk and in the tour
-    CHECK(tour.State() == Sound({"a.kpt", "b.kpt", "c.kpt"}));
-    CHECK(app.Next() == tour / "b.kpt");
-    CHECK(app.Usable());
-}
-
-namespace {
-
-// The names of a list box, read across the process boundary in their wide form (Wine cuts
-// the ANSI one between processes).
-std::vector<std::string> ListNames(HWND dialog, int id)
-{
-    std::vector<std::string> names;
-    HWND list = GetDlgItem(dialog, id);
-    LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count && i < 100; ++i) {
-        wchar_t wide[MAX_PATH] = L"";
-        DWORD_PTR length = 0;
-        if (Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < MAX_PATH)
-            SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, Patience, &length);
-        wide[MAX_PATH - 1] = L'\0';
-        char name[MAX_PATH * 2] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, name, sizeof name, nullptr, nullptr);
-        name[sizeof name - 1] = '\0';
-        names.push_back(name);
-    }
-    return names;
-}
-
-// The settings sheet on the destinations page, with the file order dialog a click away.
-struct Ordering {
-    Ordering()
-        : program(ResidentIni().Key("TOURNAME1", "整理").Text()),
-          handlers(CountProcesses(CrashHandler))
-    {
-        StartThrough(program, replies);
-        search = program.SearchWindow();
-        REQUIRE(SetClipboard("faults"));
-        REQUIRE(program.Summon());
-        REQUIRE(Until(program, replies, [&] { return IsVisible(search); }));
-        PostCommand(search, SettingsButton);
-        sheet = program.WaitSheet();
-        REQUIRE(sheet);
-        Send(sheet, PSM_SETCURSEL, DestinationsPage, 0);
-        page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-        REQUIRE(GetDlgItem(page, DestOrderButton));
-    }
-
-    // The order button with the path being edited set to the .jpg files of `folder`.
-    HWND Open(const Files& folder)
-    {
-        std::string pattern = folder.Path() + "\\*.jpg";
-        Send(GetDlgItem(page, DestPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pattern.c_str()));
-        PostCommand(page, DestOrderButton);
-        HWND dialog = nullptr;
-        REQUIRE(WaitFor([&] {
-            for (HWND window : program.Dialogs())
-                if (IsVisible(window) && Text(window) == OrderCaption)
-                    dialog = window;
-            return dialog != nullptr;
-        }));
-        return dialog;
-    }
-    // Selects `name` and presses a move button: to the top, or to the bottom.
-    static void Move(HWND dialog, const std::string& name, int button)
-    {
-        std::vector<std::string> order = ListNames(dialog, OrderList);
-        auto at = std::find(order.begin(), order.end(), name);
-        REQUIRE(at != order.end());
-        HWND list = GetDlgItem(dialog, OrderList);
-        Send(list, LB_SETCURSEL, static_cast<WPARAM>(at - order.begin()), 0);
-        Send(dialog, WM_COMMAND, MAKEWPARAM(OrderList, LBN_SELCHANGE),
-             reinterpret_cast<LPARAM>(list));
-        Click(dialog, button);
-    }
-    // OK, and the messages it brought once the dialog has closed.
-    std::vector<std::string> Confirm(HWND dialog)
-    {
-        Answer(dialog, IDOK);
-        CHECK(Until(program, replies, [&] { return !IsWindow(dialog); }));
-        std::vector<std::string> texts;
-        texts.swap(replies.texts);
-        return texts;
-    }
-
-    Program program;
-    const int handlers;
-    Replies replies;
-    HWND search = nullptr;
-    HWND sheet = nullptr;
-    HWND page = nullptr;
-};
-
-std::vector<std::string> RenameFailure(const std::string& name)
-{
-    return {RenameFailed + name};
-}
-
-} // namespace
 
 TEST_CASE("the order dialog stops at a name it cannot take and loses no file")
 {
-    Ordering app;
+    App app;
+    app.Start(ResidentIni().Key("TOURNAME1", "整理").Text());
+    const Program& program = app.program;
+    REQUIRE(app.Usable());
+    PostCommand(app.search, SettingsButton);
+    HWND sheet = program.WaitSheet();
+    REQUIRE(sheet);
+    Send(sheet, PSM_SETCURSEL, DestinationsPage, 0);
+    HWND page = reinterpret_cast<HWND>(Send(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    REQUIRE(GetDlgItem(page, DestOrderButton));
+
+    // The .jpg files of `folder` arranged with `moves` (a name to the top or the bottom) and
+    // confirmed: the message that brings.
+    auto order = [&](const TestFiles& folder, const Texts& arranged,
+                     const std::vector<std::pair<const char*, int>>& moves) {
+        std::string pattern = folder.Path() + "\\*.jpg";
+        Send(GetDlgItem(page, DestPath), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(pattern.c_str()));
+        PostCommand(page, DestOrderButton);
+        HWND dialog = program.WaitDialog(OrderCaption);
+        REQUIRE(dialog);
+        HWND list = GetDlgItem(dialog, OrderList);
+        for (const auto& move : moves) {
+            Texts names = ListItems(dialog, OrderList);
+            auto at = std::find(names.begin(), names.end(), move.first);
+            REQUIRE(at != names.end());
+            Send(list, LB_SETCURSEL, static_cast<WPARAM>(at - names.begin()), 0);
+            Send(dialog, WM_COMMAND, MAKEWPARAM(OrderList, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+            Click(dialog, move.second);
+        }
+        REQUIRE(ListItems(dialog, OrderList) == arranged);
+        Answer(dialog, IDOK);
+        std::string said = program.AnswerMessage();
+        CHECK(WaitGone(dialog));
+        return said;
+    };
 
     // b.jpg cannot become "[01] b.jpg", which exists: nothing is renamed
-    Files taken({"b.jpg", "[01] b.jpg", "c.jpg"});
-    HWND dialog = app.Open(taken);
-    Ordering::Move(dialog, "b.jpg", OrderTop);
-    REQUIRE(ListNames(dialog, OrderList).front() == "b.jpg");
-    CHECK(app.Confirm(dialog) == RenameFailure("b.jpg"));
-    CHECK(taken.State() == Sound({"b.jpg", "[01] b.jpg", "c.jpg"}));
+    TestFiles taken;
+    REQUIRE(taken.Add({"b.jpg", "[01] b.jpg", "c.jpg"}));
+    const Texts arranged = {"b.jpg", "[01] b.jpg", "c.jpg"};
+    CHECK(order(taken, arranged, {{"b.jpg", OrderTop}, {"c.jpg", OrderBottom}})
+          == RenameFailed + std::string("b.jpg"));
+    CHECK(taken.State() == TestFiles::Unchanged({"b.jpg", "[01] b.jpg", "c.jpg"}));
 
     // a file held open by another program without delete sharing: the names before it are
     // numbered, it and the later ones keep theirs
-    Files busy({"a.jpg", "b.jpg", "c.jpg"});
+    TestFiles busy;
+    REQUIRE(busy.Add({"a.jpg", "b.jpg", "c.jpg"}));
     {
-        HeldOpen held(busy / "b.jpg", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
-        dialog = app.Open(busy);
-        Ordering::Move(dialog, "a.jpg", OrderTop);
-        Ordering::Move(dialog, "c.jpg", OrderBottom);
-        REQUIRE(ListNames(dialog, OrderList)
-                == std::vector<std::string>{"a.jpg", "b.jpg", "c.jpg"});
-        CHECK(app.Confirm(dialog) == RenameFailure("b.jpg"));
+        HeldOpen held(busy / "b.jpg", FILE_SHARE_READ | FILE_SHARE_WRITE);
+        CHECK(order(busy, {"a.jpg", "b.jpg", "c.jpg"},
+                    {{"a.jpg", OrderTop}, {"c.jpg", OrderBottom}})
+              == RenameFailed + std::string("b.jpg"));
     }
-    CHECK(busy.State() == std::map<std::string, std::string>{
-                              {"[01] a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c.jpg", "c.jpg"}});
-
-    // the folder moved away while the dialog is open: nothing renamed, nothing made
-    Files gone({"x.jpg", "y.jpg"});
-    dialog = app.Open(gone);
-    std::string first = ListNames(dialog, OrderList).front();
-    REQUIRE(gone.MoveAway());
-    CHECK(app.Confirm(dialog) == RenameFailure(first));
-    CHECK(GetFileAttributesA(gone.Path().c_str()) == INVALID_FILE_ATTRIBUTES);
-    CHECK(gone.AwayState() == Sound({"x.jpg", "y.jpg"}));
+    CHECK(busy.State()
+          == FileState{{"[01] a.jpg", "a.jpg"}, {"b.jpg", "b.jpg"}, {"c.jpg", "c.jpg"}});
 
     // still usable: the sheet closes and the search window searches
-    Answer(app.sheet, IDCANCEL);
-    REQUIRE(WaitFor([&] { return !IsWindow(app.sheet); }));
-    size_t before = app.program.Opened().size();
+    Answer(sheet, IDCANCEL);
+    REQUIRE(WaitGone(sheet));
+    size_t before = program.Opened().size();
     REQUIRE(PressKeys(app.search, {VK_F1}));
-    CHECK(app.program.WaitOpened(before + 1));
-    CHECK(app.program.Opened().back() == "http://one.test/search?q=faults");
-    CHECK(Alive(app.program, app.handlers));
+    CHECK(program.WaitOpened(before + 1));
+    CHECK(program.Opened().back() == "http://one.test/search?q=faults");
+    CHECK(app.Alive());
 }
 
 // --- racing starts -----------------------------------------------------------------------
 
-namespace {
-
-// Search windows of any process: titled "キラピック！" and holding the history box.
-int SearchWindows()
-{
-    int count = 0;
-    for (HWND window = nullptr; (window = FindWindowExA(nullptr, window, nullptr, Title));)
-        count += GetDlgItem(window, SearchBox) != nullptr;
-    return count;
-}
-
-HWND SearchWindowOf(DWORD pid)
-{
-    for (HWND window : TopLevelWindows(pid, "#32770"))
-        if (GetDlgItem(window, SearchBox) && Text(window) == Title)
-            return window;
-    return nullptr;
-}
-
 // Pairs of starts of one program file at the same moment: both created suspended, then let go
 // one right after the other. Each pair must leave one resident instance, summoned by the other,
 // which ends with 0; the survivor is ended before the next pair.
-void RacingStarts(int pairs)
+TEST_CASE("twenty pairs of racing starts leave one instance each")
 {
     Program program(ResidentIni().Text()); // its folder only: the pairs start it themselves
     const std::string exe = program.ExePath();
-    const std::string folder = exe.substr(0, exe.find_last_of('\\'));
     HANDLE job = CreateJobObjectA(nullptr, nullptr);
     REQUIRE(job);
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -815,54 +537,53 @@ void RacingStarts(int pairs)
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
     REQUIRE(SetClipboard("race"));
 
-    for (int pair = 1; pair <= pairs; ++pair) {
+    for (int pair = 1; pair <= 20; ++pair) {
         INFO("pair " << pair);
-        HANDLE processes[2] = {};
-        HANDLE threads[2] = {};
-        for (int i = 0; i < 2; ++i) {
+        PROCESS_INFORMATION started[2] = {};
+        for (PROCESS_INFORMATION& info : started) {
             std::string line = "\"" + exe + "\"";
-            std::vector<char> commandLine(line.begin(), line.end());
-            commandLine.push_back('\0');
             STARTUPINFOA startup{};
             startup.cb = sizeof startup;
-            PROCESS_INFORMATION info{};
-            REQUIRE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                                   CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &info));
+            REQUIRE(CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE,
+                                   CREATE_SUSPENDED, nullptr, program.Folder().c_str(), &startup,
+                                   &info));
             AssignProcessToJobObject(job, info.hProcess);
-            processes[i] = info.hProcess;
-            threads[i] = info.hThread;
         }
-        for (HANDLE thread : threads)
-            ResumeThread(thread);
+        for (const PROCESS_INFORMATION& info : started)
+            ResumeThread(info.hThread);
 
+        HANDLE processes[2] = {started[0].hProcess, started[1].hProcess};
         DWORD ended = WaitForMultipleObjects(2, processes, FALSE, Patience) - WAIT_OBJECT_0;
         CHECK(ended < 2);
         if (ended < 2) {
             DWORD exitCode = 1;
             GetExitCodeProcess(processes[ended], &exitCode);
             CHECK(exitCode == 0);
-            HANDLE survivor = processes[1 - ended];
+            // one search window, shown, of one instance: the survivor's
             HWND search = nullptr;
-            CHECK(WaitFor([&] { return (search = SearchWindowOf(GetProcessId(survivor))); }));
-            CHECK(WaitVisible(search, true));
-            CHECK(WaitForSingleObject(survivor, 0) == WAIT_TIMEOUT);
+            int windows = 0;
+            CHECK(WaitFor([&] {
+                windows = 0;
+                for (HWND window = nullptr;
+                     (window = FindWindowExA(nullptr, window, nullptr, Title));)
+                    if (GetDlgItem(window, SearchBox)) {
+                        search = window;
+                        ++windows;
+                    }
+                return IsVisible(search);
+            }));
+            CHECK(windows == 1);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(search, &owner);
+            CHECK(owner == GetProcessId(processes[1 - ended]));
             CHECK(CountProcesses(exe) == 1);
-            CHECK(SearchWindows() == 1);
         }
-        for (int i = 0; i < 2; ++i) {
-            if (WaitForSingleObject(processes[i], 0) == WAIT_TIMEOUT)
-                TerminateProcess(processes[i], 99);
-            CHECK(WaitForSingleObject(processes[i], Patience) == WAIT_OBJECT_0);
-            CloseHandle(processes[i]);
-            CloseHandle(threads[i]);
+        for (const PROCESS_INFORMATION& info : started) {
+            TerminateProcess(info.hProcess, 99);
+            CHECK(WaitForSingleObject(info.hProcess, Patience) == WAIT_OBJECT_0);
+            CloseHandle(info.hProcess);
+            CloseHandle(info.hThread);
         }
     }
     CloseHandle(job);
-}
-
-} // namespace
-
-TEST_CASE("twenty pairs of racing starts leave one instance each")
-{
-    RacingStarts(20);
 }

@@ -1,80 +1,46 @@
-// The engines, destinations and about pages of the settings sheet and the file order
-// dialog, driven as a user would: clicks, typed text and focus moves, then the settings
-// file and the files on disk.
+// The pages of the settings sheet and the file order dialog, driven as a user would: clicks,
+// typed text and focus moves, then the settings file and the files on disk.
 #include "e2e.h"
 
-#include <commctrl.h>
 #include <prsht.h>
 
 #include <algorithm>
-#include <ctype.h>
-#include <stdio.h>
 
 using namespace e2e;
 
 namespace {
 
 constexpr int SettingsButton = 1005;
+enum PageIndex { OptionsPage, EnginesPage, DestinationsPage, AboutPage };
 
-enum PageIndex { OptionsPage = 0, EnginesPage = 1, DestinationsPage = 2, AboutPage = 3 };
-
-// engines page
-constexpr int EngineList = 1201;
-constexpr int EngineDown = 1202;
-constexpr int EngineUp = 1203;
-constexpr int EngineClear = 1009;
-constexpr int EngineNameEdit = 1051;
-constexpr int EngineUrlEdit = 1031;
-
-// destinations page
-constexpr int DestList = 1204;
-constexpr int DestDown = 1202;
-constexpr int DestUp = 1203;
-constexpr int DestClear = 1009;
-constexpr int DestName = 1160;
-constexpr int DestKind = 1208;
-constexpr int DestPath = 1065;
-constexpr int DestOrderBy = 1008;
-constexpr int DestOrderButton = 1205;
-constexpr int DestFilter = 1007;
-constexpr int DestViewer = 1006;
-
+// options page
+constexpr int HotKeyList = 1018, CtrlBox = 1009, ShiftBox = 1010, ImeBox = 1007;
+constexpr int CopyBox = 1013, AutoOpenBox = 1014, ShiftOpenBox = 1015;
+// the lists of the engines and destinations pages share their buttons
+constexpr int ListDown = 1202, ListUp = 1203, ListClear = 1009;
+constexpr int EngineList = 1201, EngineName = 1051, EngineUrl = 1031;
+constexpr int DestList = 1204, DestName = 1160, DestKind = 1208, DestPath = 1065;
+constexpr int DestOrderBy = 1008, DestOrderButton = 1205, DestFilter = 1007, DestViewer = 1006;
 // file order dialog
-constexpr int OrderList = 1207;
-constexpr int OrderUp = 1203;
-constexpr int OrderDown = 1202;
-constexpr int OrderTop = 1204;
-constexpr int OrderBottom = 1206;
-constexpr int OrderRelease = 1009;
+constexpr int OrderList = 1207, OrderUp = 1203, OrderDown = 1202, OrderTop = 1204;
+constexpr int OrderBottom = 1206, OrderRelease = 1009;
 
 constexpr int AskEachTimeKind = 1;
-constexpr int SlotCount = 30;
-constexpr int ItemLimit = 200; // every list here is shorter
-constexpr int ItemTextLimit = 400;
 
 const char FirstRunText[] = "設定を読み込めませんでした。\n先に設定を行ってください。";
 const char OrderCaption[] = "ファイル閲覧の順番";
 const char ReleaseQuestion[] = "ファイルの順番付けを解除しますか？";
 const char NoFilesText[] = "ファイルが1つもありません。";
 
-const std::vector<std::string> KindItems = {
-    "見廻り先は固定", "見廻り先を毎回指定", "見廻り先は固定＋くいっくオープン",
-    "見廻らない＋くいっくオープン"};
-const std::vector<std::string> OrderItems = {
-    "ファイル名（昇順）", "ファイル名（降順）",     "更新日時（昇順）",
-    "更新日時（降順）",   "ファイルサイズ（昇順）", "ファイルサイズ（降順）"};
-
 std::string Numbered(const char* base, int n) { return base + std::to_string(n); }
 
-std::string FolderOf(const Program& program)
+std::vector<std::string> Sorted(std::vector<std::string> items)
 {
-    const std::string& exe = program.ExePath();
-    return exe.substr(0, exe.find_last_of('\\'));
+    std::sort(items.begin(), items.end());
+    return items;
 }
 
 // --- windows of the program --------------------------------------------------------------
-
-void WaitGone(HWND window) { REQUIRE(WaitFor([&] { return !IsWindow(window); })); }
 
 HWND OpenSheetFrom(const Program& program, HWND search)
 {
@@ -103,42 +69,9 @@ void CloseSheet(const Program& program, HWND sheet, int button)
         Click(sheet, IDOK); // as the mouse does: the button takes the focus first
     else
         Answer(sheet, button);
-    WaitGone(sheet);
+    REQUIRE(WaitGone(sheet));
     // the caller's save has happened once the program is back in its loop
     REQUIRE(program.Sync());
-}
-
-HWND FindDialog(const Program& program, const char* caption)
-{
-    for (HWND window : program.Dialogs())
-        if (IsVisible(window) && Text(window) == caption)
-            return window;
-    return nullptr;
-}
-
-HWND WaitDialog(const Program& program, const char* caption)
-{
-    HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = FindDialog(program, caption)) != nullptr; });
-    return dialog;
-}
-
-// Answers the message box that must come up, after checking its text.
-void ExpectMessage(const Program& program, const std::string& text, int answer = IDOK)
-{
-    HWND box = program.WaitMessageBox();
-    REQUIRE(box);
-    CHECK(MessageText(box) == text);
-    Answer(box, answer);
-    WaitGone(box);
-}
-
-HWND FocusOf(HWND window)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
 // Moves the keyboard focus to a control, as a click or the Tab key would: the control that
@@ -148,7 +81,10 @@ void FocusControl(HWND dialog, int id)
     HWND control = GetDlgItem(dialog, id);
     REQUIRE(control);
     Send(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    REQUIRE(WaitFor([&] { return FocusOf(control) == control; }));
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(control, nullptr);
+    REQUIRE(WaitFor([&] { return GetGUIThreadInfo(thread, &info) && info.hwndFocus == control; }));
 }
 
 // Types text into an edit, which keeps the focus.
@@ -158,22 +94,14 @@ void TypeInto(HWND dialog, int id, const std::string& text)
     Send(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// Clicks entry `index` of a list box.
-void PickEntry(HWND dialog, int id, int index)
+// Clicks entry `index` of a list box, or chooses item `index` of a drop-down list.
+void Pick(HWND dialog, int id, int index, UINT select = LB_SETCURSEL)
 {
     FocusControl(dialog, id);
-    HWND list = GetDlgItem(dialog, id);
-    Send(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    Send(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-}
-
-// Chooses item `index` of a drop-down list.
-void PickItem(HWND dialog, int id, int index)
-{
-    FocusControl(dialog, id);
-    HWND combo = GetDlgItem(dialog, id);
-    SelectCombo(dialog, id, index);
-    Send(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    HWND control = GetDlgItem(dialog, id);
+    Send(control, select, static_cast<WPARAM>(index), 0);
+    static_assert(LBN_SELCHANGE == CBN_SELCHANGE, "one notification for both");
+    Send(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
 }
 
 int ListCursor(HWND dialog, int id)
@@ -181,158 +109,23 @@ int ListCursor(HWND dialog, int id)
     return static_cast<int>(Send(GetDlgItem(dialog, id), LB_GETCURSEL, 0, 0));
 }
 
-// The entries of a list box, read across the process boundary.
-std::vector<std::string> ListTexts(HWND dialog, int id)
-{
-    std::vector<std::string> items;
-    HWND list = GetDlgItem(dialog, id);
-    LRESULT count = Send(list, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count && i < ItemLimit; ++i) {
-        // the wide form, as for combo boxes: Wine cuts the ANSI one between processes
-        wchar_t wide[ItemTextLimit] = L"";
-        DWORD_PTR length = 0;
-        if (Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) < ItemTextLimit)
-            SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                                reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, Patience, &length);
-        wide[ItemTextLimit - 1] = L'\0';
-        char item[ItemTextLimit * 2] = "";
-        WideCharToMultiByte(CP_ACP, 0, wide, -1, item, sizeof item, nullptr, nullptr);
-        item[sizeof item - 1] = '\0';
-        items.push_back(item);
-    }
-    return items;
-}
-
-std::vector<std::string> Sorted(std::vector<std::string> items)
-{
-    std::sort(items.begin(), items.end());
-    return items;
-}
-
-// The static texts of a dialog, in the order of its controls.
-std::vector<std::string> StaticTexts(HWND dialog)
-{
-    std::vector<std::string> texts;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child && texts.size() < ItemLimit;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-        char name[32] = "";
-        GetClassNameA(child, name, sizeof name);
-        std::string text = Text(child);
-        if (lstrcmpiA(name, "Static") == 0 && !text.empty())
-            texts.push_back(text);
-    }
-    return texts;
-}
-
-// --- files -------------------------------------------------------------------------------
-
-std::string ReadWhole(const std::string& path, DWORD limit)
-{
-    std::string data;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return data;
-    char chunk[4096];
-    DWORD got = 0;
-    while (data.size() < limit && ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got)
-        data.append(chunk, got);
-    CloseHandle(file);
-    return data;
-}
-
-bool MakeFile(const std::string& path, const std::string& content)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written,
-                        nullptr);
-    CloseHandle(file);
-    return ok && written == content.size();
-}
-
-// What a small file holds.
-std::string FileContent(const std::string& path) { return ReadWhole(path, 4096); }
-
-// The names in a folder, sorted.
-std::vector<std::string> FileNames(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        std::string name = found.cFileName;
-        if (name != "." && name != ".." && names.size() < 1000)
-            names.push_back(name);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return Sorted(names);
-}
-
-// A folder of files inside the program's folder; removed with everything in it at the end.
-// Declared after the program, so that it goes first: the program's own clean-up removes
-// files only.
-class FileFolder {
-public:
-    FileFolder(const Program& program, const char* name) : path_(FolderOf(program) + "\\" + name)
-    {
-        REQUIRE(CreateDirectoryA(path_.c_str(), nullptr));
-    }
-    ~FileFolder()
-    {
-        for (const std::string& name : FileNames(path_))
-            DeleteFileA((path_ + "\\" + name).c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    FileFolder(const FileFolder&) = delete;
-    FileFolder& operator=(const FileFolder&) = delete;
-
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-    // Each file holds its own first name, so that a renamed file can be told apart.
-    void Add(const std::vector<std::string>& names) const
-    {
-        for (const std::string& name : names)
-            REQUIRE(MakeFile(*this / name, name));
-    }
-
-private:
-    std::string path_;
-};
-
-// --- screenshots -------------------------------------------------------------------------
-
 // What the program paints reaches the screen a moment later: the picture is saved again
 // until it has stayed the same for a while.
 void Shoot(HWND window, const std::string& name)
 {
-    char exe[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, exe, sizeof exe);
-    REQUIRE((length > 0 && length < sizeof exe));
-    std::string folder(exe, length);
-    folder = folder.substr(0, folder.find_last_of('\\'));
-    // beside the driver's: the test executable lives in <build>/tests/e2e
-    const std::string bmp = folder + "\\..\\..\\screenshots\\" + name + ".bmp";
-    std::string last;
+    const std::string bmp = BuildFolder() + "\\screenshots\\" + name + ".bmp";
+    std::string last, picture;
     DWORD since = 0;
-    bool steady = WaitFor([&] {
-        if (!SaveScreenshot(window, name))
+    CHECK(WaitFor([&] {
+        if (!SaveScreenshot(window, name) || !ReadFileText(bmp, picture))
             return false;
-        std::string picture = ReadWhole(bmp, 16u << 20);
-        if (picture.empty() || picture != last) {
+        if (picture != last) {
             last = picture;
             since = GetTickCount();
             return false;
         }
         return GetTickCount() - since >= 300;
-    });
-    CHECK(steady);
+    }));
 }
 
 // --- settings ----------------------------------------------------------------------------
@@ -341,24 +134,11 @@ void Shoot(HWND window, const std::string& name)
 std::string OtherDefaults()
 {
     IniText ini;
-    ini.Section("Default");
-    AddOptions(ini);
+    AddOptions(ini.Section("Default"));
     for (int n = 1; n <= 12; ++n)
         ini.Key(Numbered("EGNAME", n), Numbered("既定", n))
             .Key(Numbered("ENGINE", n), "http://default.test/" + std::to_string(n) + "?q=%s");
     return ini.Text();
-}
-
-// The user's settings with the driver's engines 1 to 11; slot 12 has no keys at all.
-IniText ElevenEngines()
-{
-    IniText ini;
-    ini.Section(UserSection());
-    AddOptions(ini);
-    for (int n = 1; n <= 11; ++n)
-        ini.Key(Numbered("EGNAME", n), Engines[n - 1].name)
-            .Key(Numbered("ENGINE", n), Engines[n - 1].url);
-    return ini;
 }
 
 std::vector<std::string> EngineLabels(const std::vector<std::string>& names)
@@ -369,14 +149,9 @@ std::vector<std::string> EngineLabels(const std::vector<std::string>& names)
     return labels;
 }
 
-std::vector<std::string> ElevenEngineLabels()
-{
-    std::vector<std::string> names;
-    for (int n = 1; n <= 11; ++n)
-        names.push_back(Engines[n - 1].name);
-    names.push_back("");
-    return EngineLabels(names);
-}
+// The driver's engines 1 to 11; slot 12 has no keys at all.
+const std::vector<std::string> ElevenNames = {"ウェブ検索", "画像検索", "辞書（表）", "四", "五",
+                                              "六", "七", "八", "九", "十", "十一", ""};
 
 struct Destination {
     std::string name, path;
@@ -384,7 +159,7 @@ struct Destination {
     std::string filter, viewer;
 };
 
-const char* const DestinationKeys[] = {"TOURNAME", "TOURPATH", "INPUTPATH",
+const char* const DestinationKeys[] = {"TOURNAME",    "TOURPATH",  "INPUTPATH",
                                        "TOURORDERBY", "EXTFILTER", "TOURAPP"};
 
 std::vector<std::string> Values(const Destination& d)
@@ -392,12 +167,10 @@ std::vector<std::string> Values(const Destination& d)
     return {d.name, d.path, std::to_string(d.kind), std::to_string(d.orderBy), d.filter, d.viewer};
 }
 
-IniText& AddDestination(IniText& ini, int slot, const Destination& d)
+void AddDestination(IniText& ini, int slot, const Destination& d)
 {
-    std::vector<std::string> values = Values(d);
     for (int k = 0; k < 6; ++k)
-        ini.Key(Numbered(DestinationKeys[k], slot), values[k]);
-    return ini;
+        ini.Key(Numbered(DestinationKeys[k], slot), Values(d)[k]);
 }
 
 // Slots 1 to 4 and 30 set, the others without keys.
@@ -407,26 +180,28 @@ const Destination Walls = {"壁紙", "C:\\Wall\\*.*", 2, 5, "", ""};
 const Destination Asked = {"毎回", "C:\\Ask", 1, 1, ".gif;", ""};
 const Destination Notes = {"メモ", "C:\\Memo\\*.txt", 3, 0, "", "notepad.exe \"%s\""};
 const Destination Last = {"最後", "D:\\Last\\*.bmp", 0, 4, "", "C:\\100%%\\v.exe \"%s\""};
+const Destination Cleared = {"", "", 0, 0, "", ""};
+const std::pair<int, const Destination*> FiveSlots[] = {
+    {1, &Photos}, {2, &Walls}, {3, &Asked}, {4, &Notes}, {30, &Last}};
 
-IniText FiveDestinations()
+// The user's settings: the driver's options, engines 1 to 11 and the five destinations.
+std::string PagesIni()
 {
-    IniText ini = ResidentIni();
-    AddDestination(ini, 1, Photos);
-    AddDestination(ini, 2, Walls);
-    AddDestination(ini, 3, Asked);
-    AddDestination(ini, 4, Notes);
-    AddDestination(ini, 30, Last);
-    return ini;
+    IniText ini;
+    AddOptions(ini.Section(UserSection()));
+    for (int n = 1; n <= 11; ++n)
+        ini.Key(Numbered("EGNAME", n), Engines[n - 1].name)
+            .Key(Numbered("ENGINE", n), Engines[n - 1].url);
+    for (const auto& slot : FiveSlots)
+        AddDestination(ini, slot.first, *slot.second);
+    return ini.Text();
 }
 
 std::vector<std::string> FiveDestinationEntries()
 {
-    std::vector<std::string> entries(SlotCount, "-");
-    entries[0] = Photos.name;
-    entries[1] = Walls.name;
-    entries[2] = Asked.name;
-    entries[3] = Notes.name;
-    entries[29] = Last.name;
+    std::vector<std::string> entries(30, "-");
+    for (const auto& slot : FiveSlots)
+        entries[slot.first - 1] = slot.second->name;
     return entries;
 }
 
@@ -443,20 +218,9 @@ void CheckShown(HWND page, const Destination& d)
 
 void CheckSaved(const Program& program, int slot, const Destination& d)
 {
-    std::vector<std::string> values = Values(d);
     for (int k = 0; k < 6; ++k) {
-        std::string key = Numbered(DestinationKeys[k], slot);
-        INFO(key);
-        CHECK(program.Ini(key) == values[k]);
-    }
-}
-
-void CheckNoKeys(const Program& program, int slot)
-{
-    for (const char* base : DestinationKeys) {
-        std::string key = Numbered(base, slot);
-        INFO(key);
-        CHECK(program.Ini(key) == "<missing>");
+        INFO(Numbered(DestinationKeys[k], slot));
+        CHECK(program.Ini(Numbered(DestinationKeys[k], slot)) == Values(d)[k]);
     }
 }
 
@@ -467,7 +231,7 @@ HWND OpenFileOrder(const Program& program, HWND page)
 {
     REQUIRE(IsEnabled(page, DestOrderButton));
     PostCommand(page, DestOrderButton); // post: the dialog runs its own loop
-    HWND dialog = WaitDialog(program, OrderCaption);
+    HWND dialog = program.WaitDialog(OrderCaption);
     REQUIRE(dialog);
     return dialog;
 }
@@ -490,133 +254,201 @@ void MoveName(HWND dialog, int button, std::vector<std::string>& expected, int t
     std::string name = expected[from];
     expected.erase(expected.begin() + from);
     expected.insert(expected.begin() + to, name);
-    CHECK(ListTexts(dialog, OrderList) == expected);
+    CHECK(ListItems(dialog, OrderList) == expected);
     CHECK(ListCursor(dialog, OrderList) == to);
     CheckMoveButtons(dialog, to > 0, to < static_cast<int>(expected.size()) - 1);
 }
 
-// The name without its "[nn] " in front, if it has one.
-std::string WithoutNumber(const std::string& name)
-{
-    auto digit = [&](size_t i) { return isdigit(static_cast<unsigned char>(name[i])) != 0; };
-    bool numbered = name.size() > 5 && name[0] == '[' && digit(1) && digit(2) && name[3] == ']'
-                    && name[4] == ' ';
-    return numbered ? name.substr(5) : name;
-}
-
 } // namespace
 
-TEST_CASE("engines page edits are written by OK")
+TEST_CASE("engines and destinations page edits are written by OK")
 {
-    Program program(ElevenEngines().Text(), OtherDefaults());
+    Program program(PagesIni(), OtherDefaults());
     REQUIRE(program.Start());
     HWND search = program.WaitSearchWindow();
     REQUIRE(search);
     HWND sheet = OpenSheetFrom(program, search);
-    HWND page = ShowPage(sheet, EnginesPage);
+
+    // opened from the search window: slot 1 selected and shown
+    HWND page = ShowPage(sheet, DestinationsPage);
+    std::vector<std::string> entries = FiveDestinationEntries();
+    CHECK(ListItems(page, DestList) == entries);
+    CHECK(ListCursor(page, DestList) == 0);
+    CheckShown(page, Photos);
+    CHECK_FALSE(IsEnabled(page, ListUp));
+    Shoot(sheet, "destinations-page");
+    CHECK(ComboItems(page, DestKind)
+          == std::vector<std::string>{"見廻り先は固定", "見廻り先を毎回指定",
+                                      "見廻り先は固定＋くいっくオープン",
+                                      "見廻らない＋くいっくオープン"});
+    CHECK(ComboItems(page, DestOrderBy)
+          == std::vector<std::string>{"ファイル名（昇順）", "ファイル名（降順）",
+                                      "更新日時（昇順）", "更新日時（降順）",
+                                      "ファイルサイズ（昇順）", "ファイルサイズ（降順）"});
+    // a destination asked for each time has nothing to put in order
+    Pick(page, DestList, 2);
+    CheckShown(page, Asked);
+    Pick(page, DestList, 29);
+    CheckShown(page, Last);
+    CHECK(IsEnabled(page, ListUp));
+    CHECK_FALSE(IsEnabled(page, ListDown));
+
+    // rename slot 2: the list shows the name as soon as the focus moves on
+    Pick(page, DestList, 1);
+    TypeInto(page, DestName, "壁紙コレクション");
+    CHECK(ListItems(page, DestList)[1] == "壁紙");
+    FocusControl(page, DestPath);
+    entries[1] = "壁紙コレクション";
+    CHECK(ListItems(page, DestList) == entries);
+
+    // the kind decides the order button at once
+    CHECK(IsEnabled(page, DestOrderButton));
+    Pick(page, DestKind, AskEachTimeKind, CB_SETCURSEL);
+    CHECK_FALSE(IsEnabled(page, DestOrderButton));
+    Pick(page, DestOrderBy, 4, CB_SETCURSEL);
+    const Destination walls = {"壁紙コレクション", Walls.path, AskEachTimeKind, 4, "", ""};
+
+    // down, then up twice: the destination travels whole and stays selected
+    Click(page, ListDown);
+    CHECK(ListCursor(page, DestList) == 2);
+    Click(page, ListUp);
+    Click(page, ListUp);
+    std::swap(entries[0], entries[1]);
+    CHECK(ListItems(page, DestList) == entries);
+    CHECK(ListCursor(page, DestList) == 0);
+    CheckShown(page, walls);
+
+    // clear slot 4 without a question
+    Pick(page, DestList, 3);
+    Click(page, ListClear);
+    entries[3] = "-";
+    CHECK(ListItems(page, DestList) == entries);
+    CHECK(ListCursor(page, DestList) == 3);
+    CheckShown(page, Cleared);
+
+    // a filter left by going to another page is kept
+    Pick(page, DestList, 29);
+    TypeInto(page, DestFilter, ".bmp;.dib;");
 
     // the user's own engines, not the defaults file's; F1 selected and shown
-    CHECK(ListTexts(page, EngineList) == ElevenEngineLabels());
-    CHECK(ListCursor(page, EngineList) == 0);
-    CHECK(ControlText(page, EngineNameEdit) == Engines[0].name);
-    CHECK(ControlText(page, EngineUrlEdit) == Engines[0].url);
-    CHECK_FALSE(IsEnabled(page, EngineUp));
-    CHECK(IsEnabled(page, EngineDown));
+    page = ShowPage(sheet, EnginesPage);
+    std::vector<std::string> names = ElevenNames;
+    CHECK(ListItems(page, EngineList) == EngineLabels(names));
+    CHECK(ControlText(page, EngineName) == Engines[0].name);
+    CHECK(ControlText(page, EngineUrl) == Engines[0].url);
     Shoot(sheet, "engines-page");
 
-    PickEntry(page, EngineList, 11);
-    CHECK(ControlText(page, EngineNameEdit).empty());
-    CHECK(ControlText(page, EngineUrlEdit).empty());
-    CHECK(IsEnabled(page, EngineUp));
-    CHECK_FALSE(IsEnabled(page, EngineDown));
-
     // rename F3: the list follows once the focus leaves the name, not while typing
-    PickEntry(page, EngineList, 2);
-    CHECK(ControlText(page, EngineNameEdit) == Engines[2].name);
-    CHECK(ControlText(page, EngineUrlEdit) == Engines[2].url);
-    TypeInto(page, EngineNameEdit, "国語辞典");
-    CHECK(ListTexts(page, EngineList)[2] == "[F3] 辞書（表）");
-    TypeInto(page, EngineUrlEdit, "https://kokugo.test/?q=%s");
-    std::vector<std::string> names = {"ウェブ検索", "画像検索", "国語辞典", "四", "五", "六",
-                                      "七", "八", "九", "十", "十一", ""};
-    CHECK(ListTexts(page, EngineList) == EngineLabels(names));
-    FocusControl(page, EngineList);
-    CHECK(ListTexts(page, EngineList) == EngineLabels(names));
+    Pick(page, EngineList, 2);
+    TypeInto(page, EngineName, "国語辞典");
+    CHECK(ListItems(page, EngineList)[2] == "[F3] 辞書（表）");
+    TypeInto(page, EngineUrl, "https://kokugo.test/?q=%s");
+    names[2] = "国語辞典";
+    CHECK(ListItems(page, EngineList) == EngineLabels(names));
 
-    // up takes name and template to F2; down twice takes them on to F4
-    Click(page, EngineUp);
-    names = {"ウェブ検索", "国語辞典", "画像検索", "四", "五", "六",
-             "七",         "八",       "九",       "十", "十一", ""};
-    CHECK(ListTexts(page, EngineList) == EngineLabels(names));
+    // up takes name and template to F2 (the destinations page moves both ways)
+    Click(page, ListUp);
+    std::swap(names[1], names[2]);
+    CHECK(ListItems(page, EngineList) == EngineLabels(names));
     CHECK(ListCursor(page, EngineList) == 1);
-    CHECK(ControlText(page, EngineNameEdit) == "国語辞典");
-    CHECK(ControlText(page, EngineUrlEdit) == "https://kokugo.test/?q=%s");
-    Click(page, EngineDown);
-    Click(page, EngineDown);
-    names = {"ウェブ検索", "画像検索", "四", "国語辞典", "五", "六",
-             "七",         "八",       "九", "十",       "十一", ""};
-    CHECK(ListTexts(page, EngineList) == EngineLabels(names));
-    CHECK(ListCursor(page, EngineList) == 3);
-    CHECK(ControlText(page, EngineUrlEdit) == "https://kokugo.test/?q=%s");
+    CHECK(ControlText(page, EngineUrl) == "https://kokugo.test/?q=%s");
 
-    // clear F5: both fields empty, the entry ends with the blank
-    PickEntry(page, EngineList, 4);
-    Click(page, EngineClear);
+    // clear F5: the entry ends with the blank
+    Pick(page, EngineList, 4);
+    Click(page, ListClear);
     names[4] = "";
-    CHECK(ListTexts(page, EngineList) == EngineLabels(names));
-    CHECK(ListCursor(page, EngineList) == 4);
-    CHECK(ControlText(page, EngineNameEdit).empty());
-    CHECK(ControlText(page, EngineUrlEdit).empty());
+    CHECK(ListItems(page, EngineList) == EngineLabels(names));
 
     // a name still being typed when OK is clicked is kept: the click takes the focus first
-    PickEntry(page, EngineList, 5);
-    TypeInto(page, EngineNameEdit, "六番目");
+    Pick(page, EngineList, 5);
+    TypeInto(page, EngineName, "六番目");
     CloseSheet(program, sheet, IDOK);
 
-    const std::string urls[12] = {Engines[0].url, Engines[1].url, Engines[3].url,
-                                  "https://kokugo.test/?q=%s", "", Engines[5].url,
-                                  Engines[6].url, Engines[7].url, Engines[8].url,
-                                  Engines[9].url, Engines[10].url, ""};
     names[5] = "六番目";
+    const std::string urls[12] = {Engines[0].url, "https://kokugo.test/?q=%s", Engines[1].url,
+                                  Engines[3].url, "", Engines[5].url, Engines[6].url,
+                                  Engines[7].url, Engines[8].url, Engines[9].url,
+                                  Engines[10].url, ""};
     for (int n = 1; n <= 12; ++n) {
         INFO("engine " << n);
         CHECK(program.Ini(Numbered("EGNAME", n)) == names[n - 1]);
         CHECK(program.Ini(Numbered("ENGINE", n)) == urls[n - 1]);
     }
+    // all thirty slots written, the untouched empty ones too
+    CheckSaved(program, 1, walls);
+    CheckSaved(program, 2, Photos);
+    CheckSaved(program, 3, Asked);
+    for (int slot = 4; slot <= 29; ++slot)
+        CheckSaved(program, slot, Cleared);
+    Destination last = Last;
+    last.filter = ".bmp;.dib;";
+    CheckSaved(program, 30, last);
 }
 
-TEST_CASE("engines page cancel writes nothing")
+TEST_CASE("Cancel writes nothing from any page and the about page shows the version")
 {
-    Program program(ElevenEngines().Text(), OtherDefaults());
+    Program program(PagesIni(), OtherDefaults());
+    const std::string settings = program.Folder() + "\\kirapick.ini";
     REQUIRE(program.Start());
     HWND search = program.WaitSearchWindow();
     REQUIRE(search);
+    REQUIRE(program.Sync());
+    std::string before, after;
+    REQUIRE(ReadFileText(settings, before));
     HWND sheet = OpenSheetFrom(program, search);
-    HWND page = ShowPage(sheet, EnginesPage);
 
-    TypeInto(page, EngineNameEdit, "変えた名前");
-    TypeInto(page, EngineUrlEdit, "http://changed.test/?q=%s");
-    PickEntry(page, EngineList, 1);
-    Click(page, EngineDown);
-    Click(page, EngineClear);
-    CHECK(ListTexts(page, EngineList)
+    // options: checking Ctrl+C enables the next box and, through it, the one after
+    HWND page = ShowPage(sheet, OptionsPage);
+    CHECK_FALSE(IsChecked(page, CopyBox));
+    CHECK(IsChecked(page, AutoOpenBox));
+    CHECK_FALSE(IsEnabled(page, AutoOpenBox));
+    CHECK_FALSE(IsEnabled(page, ShiftOpenBox));
+    Click(page, CopyBox);
+    CHECK(IsEnabled(page, AutoOpenBox));
+    CHECK(IsEnabled(page, ShiftOpenBox));
+    SelectCombo(page, HotKeyList, 7);
+    for (int box : {CtrlBox, ShiftBox, ImeBox})
+        Click(page, box);
+
+    page = ShowPage(sheet, EnginesPage);
+    TypeInto(page, EngineName, "変えた名前");
+    TypeInto(page, EngineUrl, "http://changed.test/?q=%s");
+    Pick(page, EngineList, 1);
+    Click(page, ListDown);
+    Click(page, ListClear);
+    CHECK(ListItems(page, EngineList)
           == EngineLabels({"変えた名前", "辞書（表）", "", "四", "五", "六", "七", "八", "九",
                            "十", "十一", ""}));
+
+    page = ShowPage(sheet, DestinationsPage);
+    TypeInto(page, DestName, "別の名前");
+    TypeInto(page, DestPath, "C:\\Other\\*.png");
+    Pick(page, DestKind, 2, CB_SETCURSEL);
+    Click(page, ListDown);
+    Pick(page, DestList, 4);
+    TypeInto(page, DestName, "新しい見廻り先");
+    Pick(page, DestList, 29);
+    Click(page, ListClear);
+    std::vector<std::string> entries = FiveDestinationEntries();
+    entries[0] = Walls.name;
+    entries[1] = "別の名前";
+    entries[4] = "新しい見廻り先";
+    entries[29] = "-";
+    CHECK(ListItems(page, DestList) == entries);
+
+    page = ShowPage(sheet, AboutPage);
+    CHECK(MessageText(page) == "キラピック！ Ver.2.5.2");
+    Shoot(sheet, "about-page");
+    // the pages in their order, by the captions of their templates
+    const char* const captions[] = {"オプション", "検索エンジン", "見廻り先", "バージョン情報"};
+    for (int index = OptionsPage; index <= AboutPage; ++index)
+        CHECK(Text(ShowPage(sheet, index)) == captions[index]);
     CloseSheet(program, sheet, IDCANCEL);
 
-    for (int n = 1; n <= 11; ++n) {
-        INFO("engine " << n);
-        CHECK(program.Ini(Numbered("EGNAME", n)) == Engines[n - 1].name);
-        CHECK(program.Ini(Numbered("ENGINE", n)) == Engines[n - 1].url);
-    }
-    CHECK(program.Ini("EGNAME12") == "<missing>");
-    CHECK(program.Ini("ENGINE12") == "<missing>");
-
-    // the edits are gone: the sheet opened again shows the saved engines
-    sheet = OpenSheetFrom(program, search);
-    page = ShowPage(sheet, EnginesPage);
-    CHECK(ListTexts(page, EngineList) == ElevenEngineLabels());
-    CloseSheet(program, sheet, IDCANCEL);
+    // the program saves its options after the sheet from what it holds: the old ones, and
+    // nothing else was written
+    REQUIRE(ReadFileText(settings, after));
+    CHECK(after == before);
 }
 
 TEST_CASE("engines page on a first run lists the engines of the defaults file")
@@ -625,10 +457,7 @@ TEST_CASE("engines page on a first run lists the engines of the defaults file")
     others.Section("someone-else").Key("HOTKEY", 0x8000 | 11);
     Program program(others.Text(), OtherDefaults());
     REQUIRE(program.Start());
-    HWND box = program.WaitMessageBox();
-    REQUIRE(box);
-    CHECK(MessageText(box) == FirstRunText);
-    Answer(box, IDOK);
+    CHECK(program.AnswerMessage() == FirstRunText);
     HWND sheet = program.WaitSheet();
     REQUIRE(sheet);
 
@@ -636,20 +465,20 @@ TEST_CASE("engines page on a first run lists the engines of the defaults file")
     // the program's back: until the sheet is confirmed the page reads the defaults file
     REQUIRE(program.Ini("EGNAME1") == "既定1");
     REQUIRE(WritePrivateProfileStringA(UserSection().c_str(), "EGNAME1", "利用者の検索",
-                                       (FolderOf(program) + "\\kirapick.ini").c_str()));
+                                       (program.Folder() + "\\kirapick.ini").c_str()));
     HWND page = ShowPage(sheet, EnginesPage);
     std::vector<std::string> names;
     for (int n = 1; n <= 12; ++n)
         names.push_back(Numbered("既定", n));
-    CHECK(ListTexts(page, EngineList) == EngineLabels(names));
-    CHECK(ControlText(page, EngineUrlEdit) == "http://default.test/1?q=%s");
+    CHECK(ListItems(page, EngineList) == EngineLabels(names));
+    CHECK(ControlText(page, EngineUrl) == "http://default.test/1?q=%s");
 
-    PickEntry(page, EngineList, 11);
-    TypeInto(page, EngineNameEdit, "十二番");
-    TypeInto(page, EngineUrlEdit, "http://twelve.test/?q=%s");
+    Pick(page, EngineList, 11);
+    TypeInto(page, EngineName, "十二番");
+    TypeInto(page, EngineUrl, "http://twelve.test/?q=%s");
     // at first start the windows are made once the sheet has closed
     Click(sheet, IDOK);
-    WaitGone(sheet);
+    REQUIRE(WaitGone(sheet));
     REQUIRE(program.WaitSearchWindow());
     REQUIRE(program.Sync());
 
@@ -664,235 +493,20 @@ TEST_CASE("engines page on a first run lists the engines of the defaults file")
     CHECK(program.Ini("ENGINE12") == "http://twelve.test/?q=%s");
 }
 
-TEST_CASE("destinations page edits are written by OK")
-{
-    Program program(FiveDestinations().Text());
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
-    REQUIRE(search);
-    HWND sheet = OpenSheetFrom(program, search);
-    HWND page = ShowPage(sheet, DestinationsPage);
-
-    // opened from the search window: slot 1 selected and shown
-    CHECK(ComboItems(page, DestKind) == KindItems);
-    CHECK(ComboItems(page, DestOrderBy) == OrderItems);
-    std::vector<std::string> entries = FiveDestinationEntries();
-    CHECK(ListTexts(page, DestList) == entries);
-    CHECK(ListCursor(page, DestList) == 0);
-    CheckShown(page, Photos);
-    CHECK_FALSE(IsEnabled(page, DestUp));
-    CHECK(IsEnabled(page, DestDown));
-    Shoot(sheet, "destinations-page");
-
-    // a destination asked for each time has nothing to put in order
-    PickEntry(page, DestList, 2);
-    CheckShown(page, Asked);
-    PickEntry(page, DestList, 29);
-    CheckShown(page, Last);
-    CHECK(IsEnabled(page, DestUp));
-    CHECK_FALSE(IsEnabled(page, DestDown));
-
-    // rename slot 2: the list shows the name as soon as the focus moves on
-    PickEntry(page, DestList, 1);
-    CheckShown(page, Walls);
-    TypeInto(page, DestName, "壁紙コレクション");
-    CHECK(ListTexts(page, DestList)[1] == "壁紙");
-    FocusControl(page, DestPath);
-    entries[1] = "壁紙コレクション";
-    CHECK(ListTexts(page, DestList) == entries);
-    CHECK(ControlText(page, DestName) == "壁紙コレクション");
-
-    // the kind decides the order button
-    PickItem(page, DestKind, AskEachTimeKind);
-    CHECK_FALSE(IsEnabled(page, DestOrderButton));
-    PickItem(page, DestKind, 3);
-    CHECK(IsEnabled(page, DestOrderButton));
-    PickItem(page, DestKind, AskEachTimeKind);
-    CHECK_FALSE(IsEnabled(page, DestOrderButton));
-    PickItem(page, DestOrderBy, 4);
-    Destination walls = {"壁紙コレクション", Walls.path, AskEachTimeKind, 4, "", ""};
-
-    // down, then up twice: the destination travels whole and stays selected
-    Click(page, DestDown);
-    std::swap(entries[1], entries[2]);
-    CHECK(ListTexts(page, DestList) == entries);
-    CHECK(ListCursor(page, DestList) == 2);
-    CheckShown(page, walls);
-    Click(page, DestUp);
-    Click(page, DestUp);
-    std::swap(entries[1], entries[2]);
-    std::swap(entries[0], entries[1]);
-    CHECK(ListTexts(page, DestList) == entries);
-    CHECK(ListCursor(page, DestList) == 0);
-    CheckShown(page, walls);
-    CHECK_FALSE(IsEnabled(page, DestUp));
-    PickEntry(page, DestList, 1);
-    CheckShown(page, Photos);
-
-    // clear slot 4 without a question
-    PickEntry(page, DestList, 3);
-    CheckShown(page, Notes);
-    Click(page, DestClear);
-    entries[3] = "-";
-    CHECK(ListTexts(page, DestList) == entries);
-    CHECK(ListCursor(page, DestList) == 3);
-    const Destination cleared = {"", "", 0, 0, "", ""};
-    CheckShown(page, cleared);
-
-    // a filter still being typed when OK is clicked is kept
-    PickEntry(page, DestList, 29);
-    TypeInto(page, DestFilter, ".bmp;.dib;");
-    CloseSheet(program, sheet, IDOK);
-
-    // all thirty slots written, the untouched empty ones too
-    CheckSaved(program, 1, walls);
-    CheckSaved(program, 2, Photos);
-    CheckSaved(program, 3, Asked);
-    for (int slot = 4; slot <= 29; ++slot) {
-        INFO("slot " << slot);
-        CheckSaved(program, slot, cleared);
-    }
-    Destination last = Last;
-    last.filter = ".bmp;.dib;";
-    CheckSaved(program, 30, last);
-}
-
-TEST_CASE("destinations page cancel writes nothing")
-{
-    Program program(FiveDestinations().Text());
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
-    REQUIRE(search);
-    HWND sheet = OpenSheetFrom(program, search);
-    HWND page = ShowPage(sheet, DestinationsPage);
-
-    TypeInto(page, DestName, "別の名前");
-    TypeInto(page, DestPath, "C:\\Other\\*.png");
-    PickItem(page, DestKind, 2);
-    Click(page, DestDown);
-    PickEntry(page, DestList, 4);
-    TypeInto(page, DestName, "新しい見廻り先");
-    PickEntry(page, DestList, 29);
-    Click(page, DestClear);
-    CHECK(ListTexts(page, DestList)[1] == "別の名前");
-    CHECK(ListTexts(page, DestList)[4] == "新しい見廻り先");
-    CHECK(ListTexts(page, DestList)[29] == "-");
-    CloseSheet(program, sheet, IDCANCEL);
-
-    CheckSaved(program, 1, Photos);
-    CheckSaved(program, 2, Walls);
-    CheckSaved(program, 3, Asked);
-    CheckSaved(program, 4, Notes);
-    for (int slot = 5; slot <= 29; ++slot) {
-        INFO("slot " << slot);
-        CheckNoKeys(program, slot);
-    }
-    CheckSaved(program, 30, Last);
-
-    sheet = OpenSheetFrom(program, search);
-    page = ShowPage(sheet, DestinationsPage);
-    CHECK(ListTexts(page, DestList) == FiveDestinationEntries());
-    CheckShown(page, Photos);
-    CloseSheet(program, sheet, IDCANCEL);
-}
-
-TEST_CASE("the order button numbers files in the arranged order and release takes the numbers off")
+TEST_CASE("the order button counts the files then numbers them in the arranged order and release takes the numbers off")
 {
     IniText ini = ResidentIni();
     // the saved filter counts, not the one being edited
     AddDestination(ini, 1, {"整理", "", 0, 0, ".jpg;", ""});
     Program program(ini.Text());
-    FileFolder pics(program, "pics");
     const std::vector<std::string> original = {"[03] a.jpg", "b.jpg", "c.jpg", "d.jpg"};
-    pics.Add(original);
-    pics.Add({"note.txt"});
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
-    REQUIRE(search);
-    HWND sheet = OpenSheetFrom(program, search);
-    HWND page = ShowPage(sheet, DestinationsPage);
-
-    TypeInto(page, DestFilter, ".txt;");
-    // typed, not yet taken in: the button uses the text as it stands
-    TypeInto(page, DestPath, pics.Path() + "\\*.*");
-
-    // cancel renames nothing
-    HWND dialog = OpenFileOrder(program, page);
-    CHECK(Sorted(ListTexts(dialog, OrderList)) == original);
-    CHECK(ListCursor(dialog, OrderList) == 0);
-    CheckMoveButtons(dialog, false, true);
-    Click(dialog, OrderBottom);
-    Answer(dialog, IDCANCEL);
-    WaitGone(dialog);
-    std::vector<std::string> onDisk = original;
-    onDisk.push_back("note.txt");
-    CHECK(FileNames(pics.Path()) == onDisk);
-
-    // arrange with all four buttons, from the folder's own order
-    dialog = OpenFileOrder(program, page);
-    std::vector<std::string> order = ListTexts(dialog, OrderList);
-    REQUIRE(Sorted(order) == original);
-    Shoot(dialog, "file-order-dialog");
-    const int last = static_cast<int>(order.size()) - 1;
-    PickEntry(dialog, OrderList, 0);
-    CheckMoveButtons(dialog, false, true);
-    MoveName(dialog, OrderBottom, order, last);
-    MoveName(dialog, OrderUp, order, last - 1);
-    PickEntry(dialog, OrderList, 1);
-    CheckMoveButtons(dialog, true, true);
-    MoveName(dialog, OrderTop, order, 0);
-    MoveName(dialog, OrderDown, order, 1);
-    Answer(dialog, IDOK);
-    WaitGone(dialog);
-
-    // "[01] " to "[04] " in the arranged order; an old number is replaced, not kept
-    std::vector<std::string> numbered;
-    for (size_t i = 0; i < order.size(); ++i) {
-        std::string name = "[0" + std::to_string(i + 1) + "] " + WithoutNumber(order[i]);
-        numbered.push_back(name);
-        INFO(name);
-        CHECK(FileContent(pics / name) == order[i]);
-    }
-    onDisk = numbered;
-    onDisk.push_back("note.txt");
-    CHECK(FileNames(pics.Path()) == Sorted(onDisk));
-
-    // release: No keeps the dialog and the names, Yes takes the numbers off
-    dialog = OpenFileOrder(program, page);
-    CHECK(ListTexts(dialog, OrderList) == numbered);
-    PostCommand(dialog, OrderRelease);
-    ExpectMessage(program, ReleaseQuestion, IDNO);
-    CHECK(IsVisible(dialog));
-    CHECK(ListTexts(dialog, OrderList) == numbered);
-    CHECK(FileNames(pics.Path()) == Sorted(onDisk));
-    PostCommand(dialog, OrderRelease);
-    ExpectMessage(program, ReleaseQuestion, IDYES);
-    WaitGone(dialog);
-    onDisk = {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "note.txt"};
-    CHECK(FileNames(pics.Path()) == onDisk);
-    CHECK(FileContent(pics / "a.jpg") == "[03] a.jpg");
-
-    // the files changed at once; the destination's settings only with OK
-    CloseSheet(program, sheet, IDCANCEL);
-    CHECK(program.Ini("TOURPATH1").empty());
-    CHECK(program.Ini("EXTFILTER1") == ".jpg;");
-}
-
-TEST_CASE("the order button counts the files first")
-{
-    IniText ini = ResidentIni();
-    AddDestination(ini, 1, {"数える", "", 0, 0, "", ""});
-    Program program(ini.Text());
-    FileFolder pics(program, "pics");
-    pics.Add({"x.jpg", "y.jpg"});
-    FileFolder many(program, "many");
-    std::vector<std::string> names;
-    for (int i = 0; i < 100; ++i) {
-        char name[16];
-        snprintf(name, sizeof name, "f%03d.dat", i);
-        names.push_back(name);
-    }
-    many.Add(names);
+    TestFiles pics, many;
+    REQUIRE(pics.Add(original));
+    REQUIRE(pics.Add({"note.txt"}));
+    std::vector<std::string> hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred.push_back("f" + std::to_string(1000 + i).substr(1) + ".jpg");
+    REQUIRE(many.Add(hundred));
     REQUIRE(program.Start());
     HWND search = program.WaitSearchWindow();
     REQUIRE(search);
@@ -900,46 +514,73 @@ TEST_CASE("the order button counts the files first")
     HWND page = ShowPage(sheet, DestinationsPage);
 
     // a folder without a pattern matches only itself, which is no file
-    TypeInto(page, DestPath, pics.Path());
-    PostCommand(page, DestOrderButton);
-    ExpectMessage(program, NoFilesText);
-    TypeInto(page, DestPath, pics.Path() + "\\*.png");
-    PostCommand(page, DestOrderButton);
-    ExpectMessage(program, NoFilesText);
-
-    TypeInto(page, DestPath, many.Path() + "\\*.dat");
-    PostCommand(page, DestOrderButton);
-    ExpectMessage(program, "ファイルが100個あります。\n99個までしか順番付けできません。");
-    CHECK(FindDialog(program, OrderCaption) == nullptr);
-
-    // 99 are allowed
-    REQUIRE(DeleteFileA((many / names.back()).c_str()));
-    names.pop_back();
-    HWND dialog = OpenFileOrder(program, page);
-    CHECK(Sorted(ListTexts(dialog, OrderList)) == names);
-    Answer(dialog, IDCANCEL);
-    WaitGone(dialog);
-    CHECK(FileNames(many.Path()) == names);
-    CloseSheet(program, sheet, IDCANCEL);
-}
-
-TEST_CASE("the about page shows the version")
-{
-    Program program(ResidentIni().Text());
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
-    REQUIRE(search);
-    HWND sheet = OpenSheetFrom(program, search);
-    HWND page = ShowPage(sheet, AboutPage);
-    std::vector<std::string> texts = StaticTexts(page);
-    REQUIRE(texts.size() == 3);
-    CHECK(texts[0] == "キラピック！ Ver.2.5.2");
-    Shoot(sheet, "about-page");
-    // the pages in their order, by the captions of their templates
-    const char* const captions[] = {"オプション", "検索エンジン", "見廻り先", "バージョン情報"};
-    for (int index = OptionsPage; index <= AboutPage; ++index) {
-        INFO("page " << index);
-        CHECK(Text(ShowPage(sheet, index)) == captions[index]);
+    for (const std::string& path : {pics.Path(), pics.Path() + "\\*.png"}) {
+        TypeInto(page, DestPath, path);
+        PostCommand(page, DestOrderButton);
+        CHECK(program.AnswerMessage() == NoFilesText);
     }
+    TypeInto(page, DestPath, many.Path() + "\\*.*");
+    PostCommand(page, DestOrderButton);
+    CHECK(program.AnswerMessage() == "ファイルが100個あります。\n99個までしか順番付けできません。");
+    CHECK_FALSE(program.WaitDialog(OrderCaption, 0));
+    // 99 are allowed; Cancel renames nothing
+    REQUIRE(DeleteFileA((many / hundred.back()).c_str()));
+    hundred.pop_back();
+    HWND dialog = OpenFileOrder(program, page);
+    CHECK(Sorted(ListItems(dialog, OrderList)) == hundred);
+    Click(dialog, OrderBottom);
+    Answer(dialog, IDCANCEL);
+    REQUIRE(WaitGone(dialog));
+    CHECK(many.State() == TestFiles::Unchanged(hundred));
+
+    TypeInto(page, DestFilter, ".txt;");
+    // typed, not yet taken in: the button uses the text as it stands
+    TypeInto(page, DestPath, pics.Path() + "\\*.*");
+    dialog = OpenFileOrder(program, page);
+    CHECK(ListCursor(dialog, OrderList) == 0);
+    CheckMoveButtons(dialog, false, true);
+    Shoot(dialog, "file-order-dialog");
+
+    // arrange with all four buttons, from the folder's own order
+    std::vector<std::string> order = ListItems(dialog, OrderList);
+    REQUIRE(Sorted(order) == original);
+    const int last = static_cast<int>(order.size()) - 1;
+    MoveName(dialog, OrderBottom, order, last);
+    MoveName(dialog, OrderUp, order, last - 1);
+    Pick(dialog, OrderList, 1);
+    CheckMoveButtons(dialog, true, true);
+    MoveName(dialog, OrderTop, order, 0);
+    MoveName(dialog, OrderDown, order, 1);
+    Answer(dialog, IDOK);
+    REQUIRE(WaitGone(dialog));
+
+    // "[01] " to "[04] " in the arranged order; an old number is replaced, not kept
+    FileState numbered = {{"note.txt", "note.txt"}};
+    std::vector<std::string> listed;
+    for (size_t i = 0; i < order.size(); ++i) {
+        const std::string& name = order[i];
+        listed.push_back("[0" + std::to_string(i + 1) + "] "
+                         + (name[0] == '[' ? name.substr(5) : name));
+        numbered[listed.back()] = name;
+    }
+    CHECK(pics.State() == numbered);
+
+    // release: No keeps the dialog and the names, Yes takes the numbers off
+    dialog = OpenFileOrder(program, page);
+    CHECK(ListItems(dialog, OrderList) == listed);
+    PostCommand(dialog, OrderRelease);
+    CHECK(program.AnswerMessage(IDNO) == ReleaseQuestion);
+    CHECK(IsVisible(dialog));
+    CHECK(pics.State() == numbered);
+    PostCommand(dialog, OrderRelease);
+    CHECK(program.AnswerMessage(IDYES) == ReleaseQuestion);
+    REQUIRE(WaitGone(dialog));
+    CHECK(pics.State() == FileState{{"a.jpg", "[03] a.jpg"}, {"b.jpg", "b.jpg"},
+                                    {"c.jpg", "c.jpg"}, {"d.jpg", "d.jpg"},
+                                    {"note.txt", "note.txt"}});
+
+    // the files changed at once; the destination's settings only with OK
     CloseSheet(program, sheet, IDCANCEL);
+    CHECK(program.Ini("TOURPATH1").empty());
+    CHECK(program.Ini("EXTFILTER1") == ".jpg;");
 }

@@ -27,6 +27,14 @@ struct Resident {
         REQUIRE(program.Summon());
         REQUIRE(WaitVisible(search, true));
         REQUIRE(WaitFor([&] { return GetForegroundWindow() == search; }));
+        // ready for typing: the keyboard focus is in the box (its edit field)
+        HWND box = GetDlgItem(search, SearchBox);
+        CHECK(WaitFor([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(GetWindowThreadProcessId(search, nullptr), &info)
+                   && (info.hwndFocus == box || GetParent(info.hwndFocus) == box);
+        }));
     }
 
     std::vector<std::string> HistoryKeys() const
@@ -54,6 +62,9 @@ IniText WithHistory(const std::vector<std::string>& entries, const Options& opti
 TEST_CASE("the road of one search")
 {
     Resident app(ResidentIni());
+    // summoned over another program's window, it comes to the front all the same
+    OtherWindow other;
+    REQUIRE((other.window.load() && BringToFront(other.window)));
     app.SummonWith("abc 検索");
     CHECK(ControlText(app.search, SearchBox) == "abc 検索");
     CHECK(SaveScreenshot(app.search, "search-window"));
