@@ -5,26 +5,26 @@
 #include "search/searchwindow.h"
 
 #include <string>
+#include <utility>
 
 namespace {
-std::string Expand(const char* tmpl, const char* encoded, int size = AddressSize)
+std::string Expand(const char* tmpl, const char* encoded)
 {
     static char out[AddressSize];
     memset(out, 'x', sizeof out);
-    ExpandTemplate(tmpl, encoded, out, size);
+    ExpandTemplate(tmpl, encoded, out, sizeof out);
     return out;
 }
 
-HistoryList Make(std::initializer_list<const char*> entries)
+// Pushes each query in turn onto the list of entries; gives the list as "a|b|...".
+std::string Pushed(std::initializer_list<const char*> entries,
+                   std::initializer_list<const char*> queries)
 {
     HistoryList list{};
     for (const char* entry : entries)
         lstrcpynA(list.entries[list.count++], entry, TextSize);
-    return list;
-}
-
-std::string Joined(const HistoryList& list)
-{
+    for (const char* query : queries)
+        PushHistory(list, query);
     std::string text;
     for (int i = 0; i < list.count; ++i)
         text += std::string(i ? "|" : "") + list.entries[i];
@@ -34,33 +34,30 @@ std::string Joined(const HistoryList& list)
 
 TEST_SUITE("dispatch")
 {
-    TEST_CASE("template expansion: %s and %% like the formatter")
+    TEST_CASE("template expansion: each %s takes the query, %% is one %, all else stands")
     {
-        CHECK(Expand("http://e/?q=%s&x=1", "abc%20%8c%9f") == "http://e/?q=abc%20%8c%9f&x=1");
-        CHECK(Expand("http://e/?q=%s+site%%3Aa.jp", "a") == "http://e/?q=a+site%3Aa.jp");
-        CHECK(Expand("http://e/", "a") == "http://e/");         // no %s: the query is left out
-        CHECK(Expand("http://e/%%s", "a") == "http://e/%s");
+        const std::pair<const char*, const char*> cases[] = {
+            {"http://e/?q=%s&x=1", "http://e/?q=abc%20%8c%9f&x=1"},
+            {"http://e/?q=%s+site%%3Aa.jp", "http://e/?q=abc%20%8c%9f+site%3Aa.jp"},
+            {"http://e/", "http://e/"}, // no %s: the query is left out
+            {"http://e/%%s", "http://e/%s"},
+            {"%s-%s", "abc%20%8c%9f-abc%20%8c%9f"},
+            {"a%db%xc%", "a%db%xc%"}, // nothing more is read
+            {"%n%p%s", "%n%pabc%20%8c%9f"},
+            {"表%s", "表abc%20%8c%9f"}, // a trail byte 0x5C stays part of its character
+        };
+        for (auto [tmpl, address] : cases)
+            CHECK(Expand(tmpl, "abc%20%8c%9f") == address);
         CHECK(Expand("%s", "") == "");
-    }
-
-    TEST_CASE("template expansion: other conversions read nothing more")
-    {
-        // each %s takes the one query; %d and a lone % stand as they are
-        CHECK(Expand("%s-%s", "q") == "q-q");
-        CHECK(Expand("a%db%xc%", "q") == "a%db%xc%");
-        CHECK(Expand("%n%p%s", "q") == "%n%pq");
-        CHECK(Expand("表%s", "q") == "表q"); // a trail byte 0x5C stays part of its character
     }
 
     TEST_CASE("template expansion is bounded and never cuts an escape")
     {
-        std::string tmpl(299, 'a');
+        std::string tmpl(299, 'a'), encoded;
         tmpl.replace(100, 2, "%s");
-        std::string encoded;
         for (int i = 0; i < 300; ++i)
             encoded += "%8c";
-        std::string full = Expand(tmpl.c_str(), encoded.c_str());
-        CHECK(full.size() == 297 + 900); // a full template with the longest query fits
+        CHECK(Expand(tmpl.c_str(), encoded.c_str()).size() == 297 + 900); // the largest fits
 
         char small[12];
         CHECK(ExpandTemplate("ab%sz", "%8c%9f", small, sizeof small) == TRUE);
@@ -73,36 +70,20 @@ TEST_SUITE("dispatch")
 
     TEST_CASE("history: the query moves to the top, equal entries ignore case")
     {
-        HistoryList list = Make({"one", "two", "word", "four"});
-        PushHistory(list, "WORD");
-        CHECK(Joined(list) == "WORD|one|two|four");
-        PushHistory(list, "new");
-        CHECK(Joined(list) == "new|WORD|one|two|four");
-        PushHistory(list, "new");
-        CHECK(Joined(list) == "new|WORD|one|two|four");
-        PushHistory(list, "");
-        CHECK(Joined(list) == "|new|WORD|one|two|four");
+        CHECK(Pushed({"one", "two", "word", "four"}, {"WORD"}) == "WORD|one|two|four");
+        CHECK(Pushed({"one", "two"}, {"new", "new"}) == "new|one|two");
+        CHECK(Pushed({"one"}, {""}) == "|one");
+        // duplicates are searched from the second entry, as the box does
+        CHECK(Pushed({"a", "A", "b"}, {"a"}) == "a|a|b");
     }
 
     TEST_CASE("history: ten entries at most, the oldest drops out")
     {
-        HistoryList list{};
-        char text[8];
-        for (int i = 0; i < 12; ++i) {
-            wsprintfA(text, "q%d", i);
-            PushHistory(list, text);
-        }
-        CHECK(list.count == HistoryCount);
-        CHECK(Joined(list) == "q11|q10|q9|q8|q7|q6|q5|q4|q3|q2");
-        PushHistory(list, "Q5"); // found in the middle of a full list: nothing else drops
-        CHECK(Joined(list) == "Q5|q11|q10|q9|q8|q7|q6|q4|q3|q2");
-    }
-
-    TEST_CASE("history: duplicates are searched from the second entry, as the box does")
-    {
-        HistoryList list = Make({"a", "A", "b"});
-        PushHistory(list, "a");
-        CHECK(Joined(list) == "a|a|b");
+        CHECK(Pushed({}, {"q0", "q1", "q2", "q3", "q4", "q5", "q6", "q7", "q8", "q9", "q10",
+                          "q11"}) == "q11|q10|q9|q8|q7|q6|q5|q4|q3|q2");
+        // found in the middle of a full list: nothing else drops
+        CHECK(Pushed({"q11", "q10", "q9", "q8", "q7", "q6", "q5", "q4", "q3", "q2"}, {"Q5"}) ==
+              "Q5|q11|q10|q9|q8|q7|q6|q4|q3|q2");
     }
 
     TEST_CASE("Ctrl+C is not sent to the desktop, task bar or folder windows")

@@ -1,6 +1,7 @@
 #include <doctest.h>
 
 #include "settings/fileorder_ops.h"
+#include "testutil.h"
 
 #include <map>
 #include <string>
@@ -10,62 +11,27 @@ namespace {
 using Names = std::vector<const char*>;
 using Operation = BOOL (*)(const char* const[], int, const char*, int*);
 
-// A new file holding its own name.
-void Create(const std::string& path, const std::string& name)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    REQUIRE(file != INVALID_HANDLE_VALUE);
-    DWORD written;
-    WriteFile(file, name.data(), static_cast<DWORD>(name.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-// A fresh folder in the temp folder. Each file holds the name it was created with, so the
-// folder's state "<name|content> ..." shows any file lost, overwritten or swapped.
-struct Folder {
-    std::string dir;
-    explicit Folder(const std::string& leaf = "kpfo")
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        static int serial;
-        dir = temp + leaf + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
-        REQUIRE(CreateDirectoryA(dir.c_str(), nullptr));
-    }
-    Folder(std::initializer_list<const char*> names) : Folder()
+// Each file holds the name it was created with, so the folder's state "<name|content> ..."
+// shows any file lost, overwritten or swapped.
+struct Folder : TempDir {
+    using TempDir::TempDir;
+    Folder(std::initializer_list<const char*> names)
     {
         for (const char* name : names)
             Put(name);
     }
-    ~Folder()
-    {
-        State(true);
-        RemoveDirectoryA(dir.c_str());
-    }
-    void Put(const std::string& name) const { Create(dir + "\\" + name, name); }
-    // "<name|content> " for each file in name order, optionally deleting them
-    std::string State(bool remove = false) const
+    void Put(const std::string& name) const { Write(dir + "\\" + name, name); }
+    // "<name|content> " for each file in name order
+    std::string State() const
     {
         std::map<std::string, std::string> files;
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-        BOOL more = search != INVALID_HANDLE_VALUE;
-        for (; more; more = FindNextFileA(search, &found)) {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                continue;
-            const std::string path = dir + "\\" + found.cFileName;
-            char content[MAX_PATH];
-            DWORD read = 0;
-            HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                      nullptr);
-            if (ReadFile(file, content, sizeof content, &read, nullptr))
-                files[found.cFileName] = std::string(content, read);
-            CloseHandle(file);
-            if (remove)
-                DeleteFileA(path.c_str());
-        }
-        FindClose(search);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                files[found.cFileName] = Read(dir + "\\" + found.cFileName);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
         std::string text;
         for (const auto& [name, content] : files)
             text += "<" + name + "|" + content + "> ";
@@ -79,17 +45,32 @@ struct Folder {
         CHECK(done == (failed == -1));
         return failed;
     }
+    // as another program holds a file: reading and writing shared, deleting not
+    HANDLE Hold(const char* name) const
+    {
+        HANDLE file = CreateFileA((dir + "\\" + name).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                  nullptr);
+        REQUIRE(file != INVALID_HANDLE_VALUE);
+        return file;
+    }
 };
 } // namespace
 
 TEST_SUITE("fileorder")
 {
-    TEST_CASE("apply numbers the files in list order, an old prefix replaced")
+    TEST_CASE("apply numbers the files in list order; release takes prefixes off")
     {
         Folder folder{"b.jpg", "[03] a.jpg", "表.jpg", "[04] c.jpg"};
         CHECK(folder.Run(ApplyFileOrder, {"b.jpg", "[03] a.jpg", "表.jpg", "[04] c.jpg"}) == -1);
         CHECK(folder.State() == "<[01] b.jpg|b.jpg> <[02] a.jpg|[03] a.jpg> "
                                 "<[03] 表.jpg|表.jpg> <[04] c.jpg|[04] c.jpg> ");
+
+        Folder release{"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"};
+        CHECK(release.Run(ReleaseFileOrder, {"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"}) ==
+              -1);
+        CHECK(release.State() == "<[05]w.jpg|[05]w.jpg> <x.jpg|[01] x.jpg> <y.jpg|y.jpg> "
+                                 "<z.jpg|[02] z.jpg> ");
     }
 
     TEST_CASE("a taken name stops the operation there: earlier files renamed, later untouched")
@@ -121,32 +102,21 @@ TEST_SUITE("fileorder")
                                 "<[02] a.jpg|[02] a.jpg> <[02] b.jpg|b.jpg> ");
     }
 
-    TEST_CASE("a vanished file stops the operation at its name")
+    TEST_CASE("a vanished file or one held without delete sharing stops the operation there")
     {
-        Folder folder{"a.jpg", "[07] c.jpg"};
-        CHECK(folder.Run(ApplyFileOrder, {"a.jpg", "gone.jpg", "[07] c.jpg"}) == 1);
-        CHECK(folder.Run(ReleaseFileOrder, {"[01] a.jpg", "[05] gone.jpg", "[07] c.jpg"}) == 1);
-        CHECK(folder.State() == "<[07] c.jpg|[07] c.jpg> <a.jpg|a.jpg> ");
-    }
+        Folder gone{"a.jpg", "[07] c.jpg"};
+        CHECK(gone.Run(ApplyFileOrder, {"a.jpg", "gone.jpg", "[07] c.jpg"}) == 1);
+        CHECK(gone.Run(ReleaseFileOrder, {"[01] a.jpg", "[05] gone.jpg", "[07] c.jpg"}) == 1);
+        CHECK(gone.State() == "<[07] c.jpg|[07] c.jpg> <a.jpg|a.jpg> ");
 
-    TEST_CASE("a file held open without delete sharing stops the operation at its name")
-    {
-        // as another program holds it: reading and writing shared, deleting not
-        auto hold = [](const Folder& folder, const char* name) {
-            HANDLE file = CreateFileA((folder.dir + "\\" + name).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
-            REQUIRE(file != INVALID_HANDLE_VALUE);
-            return file;
-        };
         Folder apply{"a.jpg", "b.jpg", "c.jpg"};
-        HANDLE held = hold(apply, "b.jpg");
+        HANDLE held = apply.Hold("b.jpg");
         CHECK(apply.Run(ApplyFileOrder, {"c.jpg", "b.jpg", "a.jpg"}) == 1);
         CloseHandle(held);
         CHECK(apply.State() == "<[01] c.jpg|c.jpg> <a.jpg|a.jpg> <b.jpg|b.jpg> ");
 
         Folder release{"[01] x.jpg", "[02] y.jpg", "[03] z.jpg"};
-        held = hold(release, "[02] y.jpg");
+        held = release.Hold("[02] y.jpg");
         CHECK(release.Run(ReleaseFileOrder, {"[01] x.jpg", "[02] y.jpg", "[03] z.jpg"}) == 1);
         CloseHandle(held);
         CHECK(release.State() ==
@@ -165,15 +135,6 @@ TEST_SUITE("fileorder")
         CHECK(folder.State() == "<[01] b.jpg|[01] b.jpg> <a.jpg|a.jpg> ");
     }
 
-    TEST_CASE("release takes prefixes off and leaves other names alone")
-    {
-        Folder folder{"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"};
-        CHECK(folder.Run(ReleaseFileOrder, {"[01] x.jpg", "y.jpg", "[02] z.jpg", "[05]w.jpg"}) ==
-              -1);
-        CHECK(folder.State() == "<[05]w.jpg|[05]w.jpg> <x.jpg|[01] x.jpg> <y.jpg|y.jpg> "
-                                "<z.jpg|[02] z.jpg> ");
-    }
-
     TEST_CASE("a path that would not fit or a missing folder renames nothing")
     {
         // the old path takes 257 bytes, the numbered one would take 262
@@ -187,12 +148,12 @@ TEST_SUITE("fileorder")
         char previous[MAX_PATH];
         GetCurrentDirectoryA(sizeof previous, previous);
         REQUIRE(SetCurrentDirectoryA(deep.dir.c_str())); // drive C: of the test prefix
-        const std::string root = "kpforoot" + std::to_string(GetCurrentProcessId());
-        Create("\\" + root, root);
+        const std::string root = "\\kpforoot" + std::to_string(GetCurrentProcessId());
+        TempDir::Write(root, root);
         int failed;
-        const char* names[] = {root.c_str()};
+        const char* names[] = {root.c_str() + 1};
         CHECK(ApplyFileOrder(names, 1, "", &failed) == FALSE);
-        CHECK(DeleteFileA(("\\" + root).c_str()));
+        CHECK(DeleteFileA(root.c_str()));
         SetCurrentDirectoryA(previous);
     }
 }

@@ -23,18 +23,11 @@ TEST_SUITE("ordername")
 {
     TEST_CASE("a prefix is '[', two digits, ']' and a blank, exactly")
     {
-        CHECK(HasOrderPrefix("[01] x.jpg"));
-        CHECK(HasOrderPrefix("[00] x.jpg"));
-        CHECK(HasOrderPrefix("[57] 表.jpg"));
-        CHECK(HasOrderPrefix("[99] "));
-        CHECK_FALSE(HasOrderPrefix("[5] x.jpg"));
-        CHECK_FALSE(HasOrderPrefix("[05]x.jpg"));
-        CHECK_FALSE(HasOrderPrefix("[05]\tx.jpg"));
-        CHECK_FALSE(HasOrderPrefix("[0a] x.jpg"));
-        CHECK_FALSE(HasOrderPrefix("［01］ x.jpg"));
-        CHECK_FALSE(HasOrderPrefix(" [01] x.jpg"));
-        CHECK_FALSE(HasOrderPrefix("[01]"));
-        CHECK_FALSE(HasOrderPrefix(""));
+        for (const char* name : {"[01] x.jpg", "[00] x.jpg", "[57] 表.jpg", "[99] "})
+            CHECK_MESSAGE(HasOrderPrefix(name), name);
+        for (const char* name : {"[5] x.jpg", "[05]x.jpg", "[05]\tx.jpg", "[0a] x.jpg",
+                                 "［01］ x.jpg", " [01] x.jpg", "[01]", ""})
+            CHECK_MESSAGE(!HasOrderPrefix(name), name);
     }
 
     TEST_CASE("a new name replaces an old prefix instead of adding a second one")

@@ -5,28 +5,17 @@
 #include <string>
 
 namespace {
-std::string DirOf(const char* path)
+// The result of GetDirPart, GetFileNamePart or GetExtension, "unchanged" when none is written.
+std::string Part(BOOL (*routine)(const char*, char*, int), const char* text)
 {
     char out[300] = "unchanged";
-    GetDirPart(path, out);
+    routine(text, out, sizeof out);
     return out;
 }
-std::string NameOf(const char* path)
-{
-    char out[300] = "unchanged";
-    GetFileNamePart(path, out);
-    return out;
-}
-std::string ExtOf(const char* text)
-{
-    char out[300] = "unchanged";
-    GetExtension(text, out);
-    return out;
-}
-std::string Join(const char* dir, const char* name)
+std::string Join(const std::string& dir, const char* name)
 {
     char out[300];
-    JoinPath(out, dir, name);
+    JoinPath(out, dir.c_str(), name);
     return out;
 }
 std::string Trim(const char* text)
@@ -40,101 +29,76 @@ std::string Trim(const char* text)
 
 TEST_SUITE("textpath")
 {
-    TEST_CASE("JoinPath adds one separator")
+    TEST_CASE("a path splits at the last backslash and the last dot after the first character")
     {
-        CHECK(Join("C:\\", "name") == "C:\\name");
-        CHECK(Join("C:\\dir", "name") == "C:\\dir\\name");
-        CHECK(Join("", "name") == "\\name");
-        // 表 ends in 0x5C but is no separator
-        CHECK(Join("C:\\表", "a.txt") == "C:\\表\\a.txt");
-        CHECK(Join("C:\\表\\", "a.txt") == "C:\\表\\a.txt");
+        // 表 (0x95 0x5C) and ソ (0x83 0x5C) end in a byte that is no backslash
+        const struct { const char *path, *dir, *name, *ext; } cases[] = {
+            {"C:\\dir\\file.txt", "C:\\dir", "file.txt", ".txt"},
+            {"C:\\file.txt", "C:", "file.txt", ".txt"},
+            {"\\\\server\\share\\file", "\\\\server\\share", "file", ""},
+            {"file.txt", "", "file.txt", ".txt"},
+            {"\\file.txt", "", "\\file.txt", ".txt"},
+            {"", "", "unchanged", ""},
+            {"C:\\dir\\", "C:\\dir", "", ""},
+            {"C:\\表", "C:", "表", ""},
+            {"C:\\表\\ソ.txt", "C:\\表", "ソ.txt", ".txt"},
+            {"C:\\予定表\\能.txt", "C:\\予定表", "能.txt", ".txt"},
+            {"C:\\a.b\\c", "C:\\a.b", "c", ".b\\c"},
+            {"a.tar.gz", "", "a.tar.gz", ".gz"},
+            {".profile", "", ".profile", ""},
+            {"a.", "", "a.", "."},
+            {"写真.JPG", "", "写真.JPG", ".JPG"},
+        };
+        for (const auto& c : cases) {
+            CAPTURE(c.path);
+            CHECK(Part(GetDirPart, c.path) == c.dir);
+            CHECK(Part(GetFileNamePart, c.path) == c.name);
+            CHECK(Part(GetExtension, c.path) == c.ext);
+            if (*c.dir) // and JoinPath puts the parts together again
+                CHECK(Join(c.dir, c.name) == c.path);
+        }
     }
 
-    TEST_CASE("JoinPath never cuts a path: what does not fit is refused")
+    TEST_CASE("JoinPath adds one separator and never cuts a path")
     {
+        CHECK(Join("C:\\", "name") == "C:\\name");
+        CHECK(Join("", "name") == "\\name");
+        CHECK(Join("C:\\表\\", "a.txt") == "C:\\表\\a.txt");
+
         char out[12];
         memset(out, 'x', sizeof out);
         CHECK(JoinPath(out, "C:\\dir", "name") == TRUE); // 11 bytes fit exactly
         CHECK(std::string(out) == "C:\\dir\\name");
         CHECK(JoinPath(out, "C:\\dir", "names") == FALSE);
         CHECK(out[0] == '\0');
-
-        std::string longDir(299, 'd');
         char path[MAX_PATH];
-        CHECK(JoinPath(path, longDir.c_str(), "n") == FALSE);
+        CHECK(JoinPath(path, std::string(299, 'd').c_str(), "n") == FALSE);
         CHECK(path[0] == '\0');
-    }
-
-    TEST_CASE("GetDirPart takes everything before the last backslash after the first character")
-    {
-        CHECK(DirOf("C:\\dir\\file.txt") == "C:\\dir");
-        CHECK(DirOf("C:\\file.txt") == "C:");
-        CHECK(DirOf("\\\\server\\share\\file") == "\\\\server\\share");
-        CHECK(DirOf("file.txt") == "");
-        CHECK(DirOf("\\file.txt") == "");
-        CHECK(DirOf("") == "");
-        CHECK(DirOf("C:\\表") == "C:");        // trail byte 0x5C is not a backslash
-        CHECK(DirOf("C:\\表\\ソ.txt") == "C:\\表");
-        CHECK(DirOf("C:\\dir\\") == "C:\\dir");
-    }
-
-    TEST_CASE("GetDirPart then JoinPath rebuilds the path")
-    {
-        for (const char* path : {"C:\\dir\\name", "C:\\name", "C:\\表示\\表"}) {
-            char dir[300], name[300], again[300];
-            GetDirPart(path, dir);
-            GetFileNamePart(path, name);
-            JoinPath(again, dir, name);
-            CHECK(std::string(again) == path);
-        }
-    }
-
-    TEST_CASE("GetFileNamePart")
-    {
-        CHECK(NameOf("C:\\dir\\file.txt") == "file.txt");
-        CHECK(NameOf("file.txt") == "file.txt");
-        CHECK(NameOf("C:\\dir\\") == "");
-        CHECK(NameOf("") == "unchanged");
-        CHECK(NameOf("C:\\表") == "表");
-        CHECK(NameOf("C:\\予定表\\能.txt") == "能.txt");
-    }
-
-    TEST_CASE("GetExtension runs from the last dot after the first character")
-    {
-        CHECK(ExtOf("a.tar.gz") == ".gz");
-        CHECK(ExtOf(".profile") == "");
-        CHECK(ExtOf("a.") == ".");
-        CHECK(ExtOf("noext") == "");
-        CHECK(ExtOf("") == "");
-        CHECK(ExtOf("C:\\a.b\\c") == ".b\\c");
-        CHECK(ExtOf("写真.JPG") == ".JPG");
     }
 
     TEST_CASE("path routines take texts of 299 bytes and refuse areas too small")
     {
-        std::string path = "C:\\" + std::string(290, 'a') + "\\b.txt"; // 299 bytes
-        REQUIRE(path.size() == 299);
-        CHECK(DirOf(path.c_str()) == path.substr(0, 293));
-        CHECK(NameOf(path.c_str()) == "b.txt");
-        CHECK(ExtOf(path.c_str()) == ".txt");
+        const std::string path = "C:\\" + std::string(290, 'a') + "\\b.txt"; // 299 bytes
+        CHECK(Part(GetDirPart, path.c_str()) == path.substr(0, 293));
+        CHECK(Part(GetFileNamePart, path.c_str()) == "b.txt");
+        CHECK(Part(GetExtension, path.c_str()) == ".txt");
 
         char small[MAX_PATH];
         memset(small, 'x', sizeof small);
-        std::string longer = "C:\\" + std::string(296, 'a'); // dir part exceeds 259 bytes
-        CHECK(GetDirPart((longer + "\\x").c_str(), small) == FALSE);
+        const std::string longer = "C:\\" + std::string(296, 'a') + "\\x"; // dir part of 299
+        CHECK(GetDirPart(longer.c_str(), small) == FALSE);
         CHECK(small[0] == '\0');
         char tiny[4];
         CHECK(GetExtension("a.jpeg", tiny) == FALSE);
         CHECK(tiny[0] == '\0');
     }
 
-    TEST_CASE("TrimBlanks")
+    TEST_CASE("TrimBlanks takes blanks and tabs off the front and CR and LF too off the end")
     {
         CHECK(Trim(" \tabc \r\n") == "abc");
         CHECK(Trim("\r\nabc") == "\r\nabc");
         CHECK(Trim("   ") == "");
         CHECK(Trim("") == "");
-        CHECK(Trim("abc\t ") == "abc");
         CHECK(Trim("abc\n\t \r\n  \t") == "abc");
         CHECK(Trim("a b") == "a b");
         CHECK(Trim("　abc　") == "　abc　"); // the ideographic space stays

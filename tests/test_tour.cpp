@@ -6,20 +6,14 @@
 #include "tour/tourlist.h"
 
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace {
-struct MenuItem {
-    std::string text;
-    int id;       // -1 for a separator or a submenu
-    HMENU submenu;
-};
-
-std::vector<MenuItem> Items(HMENU menu)
+// "text#id|-|label{submenu}|..." for a menu: separators as "-", submenus in braces.
+std::string Shape(HMENU menu)
 {
-    std::vector<MenuItem> items;
-    int count = GetMenuItemCount(menu);
-    for (int i = 0; i < count; ++i) {
+    std::string shape;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
         char text[1024] = "";
         MENUITEMINFOA info = {};
         info.cbSize = sizeof info;
@@ -27,28 +21,15 @@ std::vector<MenuItem> Items(HMENU menu)
         info.dwTypeData = text;
         info.cch = sizeof text;
         GetMenuItemInfoA(menu, i, TRUE, &info);
-        bool separator = info.fType & MFT_SEPARATOR;
-        items.push_back({separator ? "-" : text, separator || info.hSubMenu ? -1 : int(info.wID),
-                         info.hSubMenu});
+        shape += i ? "|" : "";
+        if (info.fType & MFT_SEPARATOR)
+            shape += "-";
+        else if (info.hSubMenu)
+            shape += std::string(text) + "{" + Shape(info.hSubMenu) + "}";
+        else
+            shape += text + ("#" + std::to_string(info.wID));
     }
-    return items;
-}
-
-std::string Shape(HMENU menu)
-{
-    std::string shape;
-    for (const MenuItem& item : Items(menu))
-        shape += (shape.empty() ? "" : "|") + item.text +
-                 (item.id >= 0 ? "#" + std::to_string(item.id) : "");
     return shape;
-}
-
-void SetSlot(int slot, const char* name, const char* path, const char* filter = "", int kind = 0)
-{
-    WriteUserString(Key::TourName, slot, name);
-    WriteUserString(Key::TourPath, slot, path);
-    WriteUserString(Key::ExtFilter, slot, filter);
-    WriteUserInt(Key::InputPath, slot, kind);
 }
 
 std::string BuiltMenu(int current)
@@ -58,6 +39,14 @@ std::string BuiltMenu(int current)
     std::string shape = Shape(menu);
     DestroyMenu(menu);
     return shape;
+}
+
+void SetSlot(int slot, const char* name, const char* path, const char* filter = "", int kind = 0)
+{
+    WriteUserString(Key::TourName, slot, name);
+    WriteUserString(Key::TourPath, slot, path);
+    WriteUserString(Key::ExtFilter, slot, filter);
+    WriteUserInt(Key::InputPath, slot, kind);
 }
 } // namespace
 
@@ -80,26 +69,17 @@ TEST_SUITE("tour")
     TEST_CASE("destinations menu: quick-open slots get submenus of their files")
     {
         IniFolder folder;
-        std::string dir = std::string(folder.dir) + "\\files";
+        const std::string dir = folder.dir + "\\files";
         CreateDirectoryA(dir.c_str(), nullptr);
         for (const char* name : {"a&b.png", "kitten.png", "z.txt"})
-            IniFolder::Write((dir + "\\" + name).c_str(), "x");
-        std::string pattern = dir + "\\*.*";
+            TempDir::Write(dir + "\\" + name, "x");
+        const std::string pattern = dir + "\\*.*";
         SetSlot(7, "with tour", pattern.c_str(), ".png;", 2);
         SetSlot(12, "quick only", pattern.c_str(), "", 5); // any kind above 2 is quick open only
         SetSlot(13, "fixed", pattern.c_str(), "", -1);
-
-        HMENU menu = CreatePopupMenu();
-        BuildDestinationsMenu(menu, -1);
-        std::vector<MenuItem> items = Items(menu);
-        REQUIRE(items.size() == 5);
-        CHECK(Shape(menu) == "-|with tour|-|quick only|fixed#13");
-        CHECK(Shape(items[1].submenu) == "見廻る#7000000|-|a&b.png#7000001|kitten.png#7000002");
-        CHECK(Shape(items[3].submenu) == "a&b.png#12000001|kitten.png#12000002|z.txt#12000003");
-        DestroyMenu(menu);
-        for (const char* name : {"a&b.png", "kitten.png", "z.txt"})
-            DeleteFileA((dir + "\\" + name).c_str());
-        RemoveDirectoryA(dir.c_str());
+        CHECK(BuiltMenu(-1) == "-|with tour{見廻る#7000000|-|a&b.png#7000001|kitten.png#7000002}|"
+                               "-|quick only{a&b.png#12000001|kitten.png#12000002|z.txt#12000003}|"
+                               "fixed#13");
     }
 
     TEST_CASE("destination ids decode to a slot and a file")
@@ -107,19 +87,20 @@ TEST_SUITE("tour")
         int slot = -1, file = -1;
         CHECK_FALSE(DecodeDestinationId(0, &slot, &file));
         CHECK_FALSE(DecodeDestinationId(-5, &slot, &file));
-        CHECK(DecodeDestinationId(7, &slot, &file));
-        CHECK((slot == 7 && file == 0));
-        CHECK(DecodeDestinationId(7000000, &slot, &file));
-        CHECK((slot == 7 && file == 0));
-        CHECK(DecodeDestinationId(12000003, &slot, &file));
-        CHECK((slot == 12 && file == 3));
+        const std::pair<int, const char*> cases[] = {
+            {7, "7 0"}, {7000000, "7 0"}, {12000003, "12 3"}};
+        for (auto [id, decoded] : cases) {
+            CHECK(DecodeDestinationId(id, &slot, &file));
+            CHECK(std::to_string(slot) + " " + std::to_string(file) == decoded);
+        }
     }
 
     TEST_CASE("labels are composed whole, never spilling over their area")
     {
         std::string longPath(299, 'p'), longFilter(299, 'f');
         char label[DestinationLabelSize];
-        ComposeDestinationLabel("", longPath.c_str(), longFilter.c_str(), TRUE, label, sizeof label);
+        ComposeDestinationLabel("", longPath.c_str(), longFilter.c_str(), TRUE, label,
+                                sizeof label);
         CHECK(std::string(label) == "【 " + longPath + " (" + longFilter + ") 】");
         char small[8];
         ComposeDestinationLabel("", "C:\\img", ".jpg", FALSE, small, sizeof small);
@@ -147,6 +128,10 @@ TEST_SUITE("tour")
         AdjustTourCursorAfterDelete(cursor, 2);
         CHECK(StepTourPosition(cursor, 4, TourStepNext) == 2);     // d
         CHECK(StepTourPosition(cursor, 4, TourStepPrevious) == 1); // b
+        // the follower itself deleted too: the next one moves in
+        AdjustTourCursorAfterDelete(cursor, 2);
+        CHECK(StepTourPosition(cursor, 3, TourStepNext) == 2);
+        CHECK(StepTourPosition(cursor, 0, TourStepNext) == -1); // emptied: nothing to step to
 
         // deleting the last file while it is current: → wraps to the first
         TourCursor last = {4, false};
@@ -156,17 +141,9 @@ TEST_SUITE("tour")
 
         // another file before the current one: the cursor stays on the same file
         TourCursor other = {3, false};
-        AdjustTourCursorAfterDelete(other, 1);
-        CHECK(other.position == 2);
-        CHECK_FALSE(other.gone);
+        AdjustTourCursorAfterDelete(other, 2);
         AdjustTourCursorAfterDelete(other, 4); // after it: nothing changes
-        CHECK(other.position == 2);
-
-        // the follower itself deleted too: the next one moves in
-        AdjustTourCursorAfterDelete(cursor, 2);
-        CHECK(StepTourPosition(cursor, 3, TourStepNext) == 2);
-        // emptied list: nothing to step to
-        CHECK(StepTourPosition(cursor, 0, TourStepNext) == -1);
+        CHECK((other.position == 2 && !other.gone));
     }
 
     TEST_CASE("the tour list keeps names in order through removals")
@@ -181,33 +158,28 @@ TEST_SUITE("tour")
         CHECK(std::string(TourListName(list, 0)) == "file1.jpg");
         CHECK(std::string(TourListName(list, 499)) == "file500.jpg");
         CHECK(std::string(TourListName(list, 500)) == "file502.jpg");
+        CHECK(std::string(TourListName(list, 997)) == "file999.jpg");
         TourListClear(list);
         CHECK(list.count == 0);
     }
 
-    TEST_CASE("viewer commands take the path for each %s and are bounded")
+    TEST_CASE("viewer commands take the path for each %s, are bounded, and copy a % whole")
     {
+        const struct { const char *command, *path, *line; } cases[] = {
+            {"C:\\v.exe \"%s\"", "C:\\表\\a.jpg", "C:\\v.exe \"C:\\表\\a.jpg\""},
+            // a percent sign near the end of a path is copied as it is, and no further
+            {"v.exe \"%s\"", "C:\\a\\100%", "v.exe \"C:\\a\\100%\""},
+            {"v.exe \"%s\"", "C:\\a\\50%b", "v.exe \"C:\\a\\50%b\""},
+            {"v.exe \"%s\"", "C:\\a\\100%.jpg", "v.exe \"C:\\a\\100%.jpg\""},
+        };
         char line[1000];
-        CHECK(ExpandViewerCommand("C:\\v.exe \"%s\"", "C:\\表\\a.jpg", line, sizeof line));
-        CHECK(std::string(line) == "C:\\v.exe \"C:\\表\\a.jpg\"");
-        CHECK(ExpandViewerCommand("v.exe %d %x 100%% %s", "p", line, sizeof line));
-        CHECK(std::string(line) == "v.exe %d %x 100% p");
-        std::string path(259, 'a');
-        std::string many;
-        for (int i = 0; i < 4; ++i)
-            many += "%s ";
-        CHECK_FALSE(ExpandViewerCommand(many.c_str(), path.c_str(), line, sizeof line));
-        CHECK(line[0] == '\0'); // refused whole: nothing is run
-    }
-
-    TEST_CASE("a path with a percent sign near its end is copied as it is, and no further")
-    {
-        char line[1000];
-        CHECK(ExpandViewerCommand("v.exe \"%s\"", "C:\\a\\100%", line, sizeof line));
-        CHECK(std::string(line) == "v.exe \"C:\\a\\100%\"");
-        CHECK(ExpandViewerCommand("v.exe \"%s\"", "C:\\a\\50%b", line, sizeof line));
-        CHECK(std::string(line) == "v.exe \"C:\\a\\50%b\"");
-        CHECK(ExpandViewerCommand("v.exe \"%s\"", "C:\\a\\100%.jpg", line, sizeof line));
-        CHECK(std::string(line) == "v.exe \"C:\\a\\100%.jpg\"");
+        for (const auto& c : cases) {
+            CHECK(ExpandViewerCommand(c.command, c.path, line, sizeof line));
+            CHECK(std::string(line) == c.line);
+        }
+        // four paths of 259 bytes do not fit: refused whole, nothing is run
+        CHECK_FALSE(ExpandViewerCommand("%s %s %s %s ", std::string(259, 'a').c_str(), line,
+                                        sizeof line));
+        CHECK(line[0] == '\0');
     }
 }
