@@ -15,7 +15,6 @@ const char MutexName[] = "キラピック！:Mutex";
 const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
 const char ProgramName[] = "kirapick.exe";
 const char RecorderName[] = "recorder.exe";
-const char LogName[] = "opened.log";
 constexpr int SearchBox = 1001;
 constexpr int TextLimit = 1200; // every text the program holds is far shorter
 
@@ -32,18 +31,20 @@ BOOL CALLBACK Collect(HWND window, LPARAM param)
     return TRUE;
 }
 
-// The first visible top-level window of class `className` of a process that `fits`.
+// The first top-level window of class `className` of a process that `fits`.
 template <typename F> HWND WaitTopLevel(DWORD pid, const char* className, F fits, DWORD ms)
 {
     HWND found = nullptr;
     WaitFor([&] {
         for (HWND window : TopLevelWindows(pid, className))
-            if (IsVisible(window) && fits(window))
+            if (fits(window))
                 return (found = window) != nullptr;
         return false;
     }, ms);
     return found;
 }
+
+bool IsSearchWindow(HWND window) { return GetDlgItem(window, SearchBox) && Text(window) == Title; }
 
 std::vector<HWND> Children(HWND parent)
 {
@@ -93,14 +94,7 @@ void RemoveFolder(const std::string& folder)
 
 bool SetStringValue(HKEY root, const char* path, const char* name, const char* value)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(root, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr)
-        != ERROR_SUCCESS)
-        return false;
-    LONG result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
-                                 lstrlenA(value) + 1);
-    RegCloseKey(key);
-    return result == ERROR_SUCCESS;
+    return RegSetKeyValueA(root, path, name, REG_SZ, value, lstrlenA(value) + 1) == ERROR_SUCCESS;
 }
 
 // Only for the screenshots: without a window manager nobody draws the caption bars unless
@@ -118,10 +112,10 @@ void PrepareWineLooks()
 bool RegisterRecorder(const std::string& recorder)
 {
     std::string command = "\"" + recorder + "\" \"%1\"";
-    return SetStringValue(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", nullptr,
-                          command.c_str())
-           && SetStringValue(HKEY_CLASSES_ROOT, "https\\shell\\open\\command", nullptr,
-                             command.c_str());
+    for (const char* key : {"http\\shell\\open\\command", "https\\shell\\open\\command"})
+        if (!SetStringValue(HKEY_CLASSES_ROOT, key, nullptr, command.c_str()))
+            return false;
+    return true;
 }
 
 } // namespace
@@ -136,15 +130,14 @@ std::string ModuleFolder()
     return folder.substr(0, folder.find_last_of("\\/"));
 }
 
-std::string FullPath(const std::string& path)
+// The test executable lives in <build>/tests/e2e; the program in <build>/kirapick.
+std::string BuildFolder()
 {
+    std::string path = ModuleFolder() + "\\..\\..";
     char full[MAX_PATH] = "";
     DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     return length > 0 && length < sizeof full ? std::string(full, length) : path;
 }
-
-// The test executable lives in <build>/tests/e2e; the program in <build>/kirapick.
-std::string BuildFolder() { return FullPath(ModuleFolder() + "\\..\\.."); }
 
 bool WriteFileText(const std::string& path, const std::string& text)
 {
@@ -207,20 +200,6 @@ std::string UserSection()
     return GetUserNameA(name, &size) ? name : "";
 }
 
-IniText& IniText::Section(const std::string& name)
-{
-    text_ += "[" + name + "]\r\n";
-    return *this;
-}
-
-IniText& IniText::Key(const std::string& key, const std::string& value)
-{
-    text_ += key + "=" + value + "\r\n";
-    return *this;
-}
-
-IniText& IniText::Key(const std::string& key, int value) { return Key(key, std::to_string(value)); }
-
 const EngineEntry Engines[12] = {
     {"ウェブ検索", "http://one.test/search?q=%s"},
     {"画像検索", "https://two.test/images?q=%s&hl=ja"},
@@ -252,80 +231,71 @@ IniText& AddOptions(IniText& ini, const Options& options)
         .Key("TOURAUTOSTART", options.tourAutoStart);
 }
 
-IniText& AddEngines(IniText& ini)
+static IniText OptionsAndEngines(const std::string& section, const Options& options)
 {
+    IniText ini;
+    AddOptions(ini.Section(section), options);
     for (int n = 1; n <= 12; ++n)
         ini.Key("EGNAME" + std::to_string(n), Engines[n - 1].name)
             .Key("ENGINE" + std::to_string(n), Engines[n - 1].url);
     return ini;
 }
 
-std::string DefaultsText()
-{
-    IniText ini;
-    AddOptions(ini.Section("Default"));
-    return AddEngines(ini).Text();
-}
+std::string DefaultsText() { return OptionsAndEngines("Default", Options()).Text(); }
 
-IniText ResidentIni(const Options& options)
-{
-    IniText ini;
-    AddOptions(ini.Section(UserSection()), options);
-    return AddEngines(ini);
-}
+IniText ResidentIni(const Options& options) { return OptionsAndEngines(UserSection(), options); }
 
 Program::Program(const std::string& ini, const std::string& defaults)
+    : folder_(NewTempFolder("kirapick-e2e-"))
 {
-    folder_ = NewTempFolder("kirapick-e2e-");
     if (folder_.empty())
         return;
     exe_ = folder_ + "\\" + ProgramName;
-    ini_ = folder_ + "\\kirapick.ini";
-    log_ = folder_ + "\\" + LogName;
     std::string recorder = folder_ + "\\" + RecorderName;
     std::string built = BuildFolder() + "\\kirapick\\" + ProgramName;
     if (!CopyFileA(built.c_str(), exe_.c_str(), FALSE))
         fprintf(stderr, "driver: cannot copy %s\n", built.c_str());
     if (!CopyFileA((ModuleFolder() + "\\" + RecorderName).c_str(), recorder.c_str(), FALSE))
         fprintf(stderr, "driver: cannot copy the recorder\n");
-    if (!WriteFileText(ini_, ini) || !WriteFileText(folder_ + "\\kirapick.def", defaults))
+    if (!WriteFileText(folder_ + "\\kirapick.ini", ini)
+        || !WriteFileText(folder_ + "\\kirapick.def", defaults))
         fprintf(stderr, "driver: cannot write the settings files\n");
     if (!RegisterRecorder(recorder))
         fprintf(stderr, "driver: cannot register the recorder\n");
     PrepareWineLooks();
 }
 
+Program::Program(const Existing& place)
+    : owned_(false), folder_(place.folder), exe_(folder_ + "\\" + ProgramName)
+{
+}
+
 Program::~Program()
 {
     // the job ends the program and whatever it started (a second start, the recorder)
+    if (job_)
+        TerminateJobObject(job_, 99);
     if (process_) {
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-            TerminateProcess(process_, 99);
-            WaitForSingleObject(process_, 5000);
-        }
+        TerminateProcess(process_, 99); // when it could not join the job
+        WaitForSingleObject(process_, 5000);
         CloseHandle(process_);
     }
-    if (job_) {
-        TerminateJobObject(job_, 99);
+    if (job_)
         CloseHandle(job_);
-    }
-    if (!folder_.empty()) {
-        // a Runonce value left pointing into the removed folder would outlive the test
-        if (RunonceValue(ProgramName) == exe_)
-            DeleteRunonceValue(ProgramName);
+    // a Runonce value left pointing into the test's folder would outlive the test
+    if (!folder_.empty() && RunonceValue(ProgramName) == exe_)
+        DeleteRunonceValue(ProgramName);
+    if (owned_ && !folder_.empty())
         RemoveFolder(folder_);
-    }
 }
 
 static bool Launch(const std::string& exe, const std::string& folder, HANDLE job,
                    PROCESS_INFORMATION& info)
 {
-    std::string commandLine = "\"" + exe + "\"";
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
+    std::string line = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+    if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                         nullptr, folder.c_str(), &startup, &info)) {
         fprintf(stderr, "driver: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return false;
@@ -366,15 +336,16 @@ bool Program::Start()
     return true;
 }
 
+HWND Program::StartResident() { return Start() ? WaitSearchWindow() : nullptr; }
+
 bool Program::StartAgain(DWORD& exitCode, DWORD ms)
 {
     PROCESS_INFORMATION info{};
     if (!Launch(exe_, folder_, job_, info))
         return false;
-    bool ended = WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0;
-    if (ended)
-        GetExitCodeProcess(info.hProcess, &exitCode);
-    else
+    bool ended = WaitForSingleObject(info.hProcess, ms) == WAIT_OBJECT_0
+                 && GetExitCodeProcess(info.hProcess, &exitCode);
+    if (!ended)
         TerminateProcess(info.hProcess, 99);
     CloseHandle(info.hProcess);
     return ended;
@@ -392,19 +363,17 @@ bool Program::Running() const
     return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
-HWND Program::SearchWindow() const
-{
-    for (HWND window : TopLevelWindows(pid_, "#32770"))
-        if (GetDlgItem(window, SearchBox) && Text(window) == Title)
-            return window;
-    return nullptr;
-}
+HWND Program::SearchWindow() const { return WaitSearchWindow(0); }
 
 HWND Program::WaitSearchWindow(DWORD ms) const
 {
-    HWND window = nullptr;
-    WaitFor([&] { return (window = SearchWindow()) != nullptr; }, ms);
-    return window;
+    return WaitTopLevel(pid_, "#32770", IsSearchWindow, ms);
+}
+
+bool Program::ShowSearch(const char* clipboard) const
+{
+    HWND search = SearchWindow();
+    return search && SetClipboard(clipboard) && Summon() && WaitVisible(search, true);
 }
 
 std::vector<HWND> Program::Dialogs() const { return TopLevelWindows(pid_, "#32770"); }
@@ -412,7 +381,7 @@ std::vector<HWND> Program::Dialogs() const { return TopLevelWindows(pid_, "#3277
 HWND Program::WaitMessageBox(DWORD ms) const
 {
     return WaitTopLevel(pid_, "#32770", [](HWND window) {
-        return !GetDlgItem(window, SearchBox) && Text(window) == Title;
+        return IsVisible(window) && !GetDlgItem(window, SearchBox) && Text(window) == Title;
     }, ms);
 }
 
@@ -428,13 +397,12 @@ std::string Program::AnswerMessage(int button, DWORD ms) const
 
 HWND Program::WaitDialog(const char* caption, DWORD ms) const
 {
-    return WaitTopLevel(pid_, "#32770", [&](HWND window) { return Text(window) == caption; }, ms);
+    return WaitTopLevel(pid_, "#32770", [&](HWND window) {
+        return IsVisible(window) && Text(window) == caption;
+    }, ms);
 }
 
-HWND Program::WaitMenu(DWORD ms) const
-{
-    return WaitTopLevel(pid_, "#32768", [](HWND) { return true; }, ms);
-}
+HWND Program::WaitMenu(DWORD ms) const { return WaitTopLevel(pid_, "#32768", IsVisible, ms); }
 
 bool Program::Sync() const { return Answers(SearchWindow()); }
 
@@ -447,9 +415,8 @@ bool Program::Summon() const
 std::vector<std::string> Program::Opened() const
 {
     std::vector<std::string> lines;
-    std::string text;
-    if (!ReadFileText(log_, text))
-        return lines;
+    std::string text; // none before the first address
+    ReadFileText(folder_ + "\\opened.log", text);
     size_t start = 0;
     for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
         lines.push_back(text.substr(start, end - start));
@@ -461,17 +428,11 @@ bool Program::WaitOpened(size_t count, DWORD ms) const
     return WaitFor([&] { return Opened().size() >= count; }, ms);
 }
 
-std::string Program::Ini(const std::string& key, const char* missing) const
-{
-    return IniOf(UserSection(), key, missing);
-}
-
-std::string Program::IniOf(const std::string& section, const std::string& key,
-                           const char* missing) const
+std::string Program::Ini(const std::string& key, const std::string& section) const
 {
     char value[TextLimit] = "";
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), missing, value, sizeof value,
-                             ini_.c_str());
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<missing>", value, sizeof value,
+                             (folder_ + "\\kirapick.ini").c_str());
     return value;
 }
 
@@ -540,8 +501,6 @@ std::string Text(HWND window)
     return text;
 }
 
-std::string ControlText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
-
 std::string MessageText(HWND box)
 {
     for (HWND child : Children(box))
@@ -566,25 +525,6 @@ HWND SheetPage(HWND sheet, int id)
         if (ClassOf(child) == "#32770" && GetDlgItem(child, id))
             return child;
     return nullptr;
-}
-
-bool IsChecked(HWND dialog, int id)
-{
-    return Send(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
-
-void Click(HWND dialog, int id) { Send(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
-
-int ComboSelection(HWND dialog, int id)
-{
-    return static_cast<int>(Send(GetDlgItem(dialog, id), CB_GETCURSEL, 0, 0));
-}
-
-void SelectCombo(HWND dialog, int id, int index)
-{
-    Send(GetDlgItem(dialog, id), CB_SETCURSEL, index, 0);
 }
 
 // The entries of a combo box or a list box, asked for with the messages of its kind.
@@ -625,23 +565,24 @@ static bool OpenClipboardSoon()
     return WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000);
 }
 
-bool SetClipboard(const std::string& text)
+bool SetClipboard(const char* text)
 {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (!memory)
+    if (!OpenClipboardSoon())
         return false;
-    if (void* block = GlobalLock(memory)) {
-        CopyMemory(block, text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-    }
-    if (!OpenClipboardSoon()) {
-        GlobalFree(memory);
-        return false;
-    }
     EmptyClipboard();
-    bool set = SetClipboardData(CF_TEXT, memory) != nullptr;
-    if (!set)
-        GlobalFree(memory);
+    bool set = true;
+    if (text) {
+        size_t size = strlen(text) + 1;
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+        void* block = memory ? GlobalLock(memory) : nullptr;
+        if (block) {
+            CopyMemory(block, text, size);
+            GlobalUnlock(memory);
+        }
+        set = block && SetClipboardData(CF_TEXT, memory);
+        if (!set && memory)
+            GlobalFree(memory);
+    }
     CloseClipboard();
     return set;
 }
@@ -651,25 +592,14 @@ bool Clipboard(std::string& text)
     text.clear();
     if (!OpenClipboardSoon())
         return false;
-    bool found = false;
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* block = static_cast<const char*>(GlobalLock(data))) {
-            text.assign(block, strnlen(block, GlobalSize(data)));
-            GlobalUnlock(data);
-            found = true;
-        }
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* block = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (block) {
+        text.assign(block, strnlen(block, GlobalSize(data)));
+        GlobalUnlock(data);
     }
     CloseClipboard();
-    return found;
-}
-
-bool ClearClipboard()
-{
-    if (!OpenClipboardSoon())
-        return false;
-    EmptyClipboard();
-    CloseClipboard();
-    return true;
+    return block != nullptr;
 }
 
 bool ClipboardEmpty()
@@ -677,30 +607,19 @@ bool ClipboardEmpty()
     return !IsClipboardFormatAvailable(CF_TEXT) && !IsClipboardFormatAvailable(CF_UNICODETEXT);
 }
 
-std::string RunonceValue(const std::string& name, const char* missing)
+std::string RunonceValue(const std::string& name)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return missing;
     char value[TextLimit] = "";
-    DWORD type = 0;
-    DWORD size = sizeof value - 1;
-    LONG result = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                                   reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS || type != REG_SZ)
-        return missing;
-    value[size < sizeof value ? size : sizeof value - 1] = '\0';
-    return value;
+    DWORD size = sizeof value;
+    return RegGetValueA(HKEY_CURRENT_USER, RunonceKey, name.c_str(), RRF_RT_REG_SZ, nullptr,
+                        value, &size) == ERROR_SUCCESS
+               ? value
+               : "<missing>";
 }
 
 void DeleteRunonceValue(const std::string& name)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, name.c_str());
-        RegCloseKey(key);
-    }
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, RunonceKey, name.c_str());
 }
 
 bool GrabScreen(const RECT& rect, BITMAPINFOHEADER& header, std::string& bits)
@@ -709,14 +628,9 @@ bool GrabScreen(const RECT& rect, BITMAPINFOHEADER& header, std::string& bits)
     int height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0 || width > 4096 || height > 4096)
         return false;
-    header = BITMAPINFOHEADER{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = height; // bottom-up, as a BMP file stores it
-    header.biPlanes = 1;
-    header.biBitCount = 24;
-    header.biCompression = BI_RGB;
-    header.biSizeImage = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
+    DWORD size = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * static_cast<DWORD>(height);
+    // a positive height: bottom-up, as a BMP file stores it
+    header = {sizeof header, width, height, 1, 24, BI_RGB, size, 0, 0, 0, 0};
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -23,39 +23,34 @@ std::string UserSection();
 // INI text in the layout the profile functions read, built key by key.
 class IniText {
 public:
-    IniText& Section(const std::string& name);
-    IniText& Key(const std::string& key, const std::string& value);
-    IniText& Key(const std::string& key, int value);
+    IniText& Section(const std::string& name) { return Line("[" + name + "]"); }
+    IniText& Key(const std::string& key, const std::string& value)
+    {
+        return Line(key + "=" + value);
+    }
+    IniText& Key(const std::string& key, int value) { return Key(key, std::to_string(value)); }
     const std::string& Text() const { return text_; }
 
 private:
+    IniText& Line(const std::string& line)
+    {
+        text_ += line + "\r\n";
+        return *this;
+    }
     std::string text_;
 };
 
 // The twelve engines every test uses: distinct addresses, a "%%", and slot 12 empty.
-struct EngineEntry {
-    const char* name;
-    const char* url;
-};
+struct EngineEntry { const char* name; const char* url; };
 extern const EngineEntry Engines[12];
 // The option keys; by default a hot key Ctrl+F3 and no Ctrl+C emulation, which would
 // type into whatever window is in front.
 struct Options {
     int hotKey = 0x8000 | 2;
-    int imeOn = 1;
-    int showClip = 1;
-    int copy = 0;
-    int autoUrlOpen = 1;
-    int shiftOpen = 0;
-    int makeupUrl = 1;
-    int saveHistory = 1;
-    int funcKeyTour = 0;
-    int tourFuncKey = 0;
-    int tourBarShow = 0;
-    int tourAutoStart = 0;
+    int imeOn = 1, showClip = 1, copy = 0, autoUrlOpen = 1, shiftOpen = 0, makeupUrl = 1;
+    int saveHistory = 1, funcKeyTour = 0, tourFuncKey = 0, tourBarShow = 0, tourAutoStart = 0;
 };
 IniText& AddOptions(IniText& ini, const Options& options = Options());
-IniText& AddEngines(IniText& ini);
 // A defaults file: the options under [Default] and the twelve engines.
 std::string DefaultsText();
 // A settings file whose user's section holds the options and the engines; more keys of
@@ -64,8 +59,6 @@ IniText ResidentIni(const Options& options = Options());
 
 // The folder of the running executable, without a trailing backslash.
 std::string ModuleFolder();
-// A path made absolute; the path itself when that fails.
-std::string FullPath(const std::string& path);
 // The build folder: the test executable lives in <build>/tests/e2e.
 std::string BuildFolder();
 // Whole files: written anew, or read (at most 1 MB, any sharing); false when that fails.
@@ -110,15 +103,17 @@ private:
 // Polls `done` every few milliseconds until it holds or `ms` have passed.
 template <typename F> bool WaitFor(F done, DWORD ms = Patience)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
+    for (DWORD start = GetTickCount();; Sleep(15)) {
         if (done())
             return true;
         if (GetTickCount() - start >= ms)
             return false;
-        Sleep(15);
     }
 }
+
+// Where a Program runs from when it is not a fresh copy: an unpacked package's folder, used
+// as it is and left in place.
+struct Existing { std::string folder; };
 
 // One copy of the program's folder with its own settings, defaults and recorder, and the
 // program started from it. The destructor ends every process it started and removes the
@@ -126,11 +121,14 @@ template <typename F> bool WaitFor(F done, DWORD ms = Patience)
 class Program {
 public:
     Program(const std::string& ini, const std::string& defaults = DefaultsText());
+    explicit Program(const Existing& place);
     ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
     bool Start();
+    // Start() with settings that make it resident: its (hidden) search window, or null.
+    HWND StartResident();
     // Starts the program again from the same folder and waits for that process to end.
     bool StartAgain(DWORD& exitCode, DWORD ms = Patience);
     bool WaitExit(DWORD& exitCode, DWORD ms = Patience);
@@ -142,6 +140,9 @@ public:
     // The search window: the program's dialog titled "キラピック！" holding box 1001.
     HWND SearchWindow() const;
     HWND WaitSearchWindow(DWORD ms = Patience) const;
+    // As a user with `clipboard` copied (null: an empty clipboard) pressing the hot key:
+    // true once the search window shows.
+    bool ShowSearch(const char* clipboard = nullptr) const;
     // Every top-level dialog of the program (class #32770).
     std::vector<HWND> Dialogs() const;
     // A message box of the program captioned "キラピック！".
@@ -169,16 +170,13 @@ public:
     std::vector<std::string> Opened() const;
     bool WaitOpened(size_t count, DWORD ms = Patience) const;
 
-    // A value of the user's section; `missing` when the key is not there.
-    std::string Ini(const std::string& key, const char* missing = "<missing>") const;
-    std::string IniOf(const std::string& section, const std::string& key,
-                      const char* missing = "<missing>") const;
+    // A value of the settings file, "<missing>" when the key is not there.
+    std::string Ini(const std::string& key, const std::string& section = UserSection()) const;
 
 private:
+    bool owned_ = true; // a fresh copy, removed at the end
     std::string folder_;
     std::string exe_;
-    std::string ini_;
-    std::string log_;
     HANDLE job_ = nullptr;
     HANDLE process_ = nullptr;
     DWORD pid_ = 0;
@@ -235,7 +233,7 @@ void PostCommand(HWND window, int id);
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 std::string Text(HWND window);
-std::string ControlText(HWND dialog, int id);
+inline std::string ControlText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 // The message text of a message box (its static control with text).
 std::string MessageText(HWND box);
 // Answers a message box or presses a dialog button: IDOK, IDCANCEL, IDYES, IDNO.
@@ -243,24 +241,37 @@ bool Answer(HWND dialog, int button);
 
 // The page of a property sheet that holds control `id`.
 HWND SheetPage(HWND sheet, int id);
-bool IsChecked(HWND dialog, int id);
-bool IsEnabled(HWND dialog, int id);
+// Sent to control `id` of a dialog.
+inline LRESULT SendTo(HWND dialog, int id, UINT message, WPARAM wParam = 0)
+{
+    return Send(GetDlgItem(dialog, id), message, wParam, 0);
+}
+inline bool IsChecked(HWND dialog, int id)
+{
+    return SendTo(dialog, id, BM_GETCHECK) == BST_CHECKED;
+}
+inline bool IsEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != 0; }
 // Clicks a control as the mouse would (BM_CLICK): the page hears BN_CLICKED.
-void Click(HWND dialog, int id);
-int ComboSelection(HWND dialog, int id);
-void SelectCombo(HWND dialog, int id, int index);
+inline void Click(HWND dialog, int id) { SendTo(dialog, id, BM_CLICK); }
+inline int ComboSelection(HWND dialog, int id)
+{
+    return static_cast<int>(SendTo(dialog, id, CB_GETCURSEL));
+}
+inline void SelectCombo(HWND dialog, int id, int index) { SendTo(dialog, id, CB_SETCURSEL, index); }
 // The entries of a combo box's list or of a list box, read across the process boundary.
 std::vector<std::string> ComboItems(HWND dialog, int id);
 std::vector<std::string> ListItems(HWND dialog, int id);
 
-bool SetClipboard(const std::string& text);
+// Text on the clipboard; null empties it.
+bool SetClipboard(const char* text);
+inline bool SetClipboard(const std::string& text) { return SetClipboard(text.c_str()); }
+inline bool ClearClipboard() { return SetClipboard(nullptr); }
 // The clipboard's text; false when it holds none.
 bool Clipboard(std::string& text);
 bool ClipboardEmpty();
-bool ClearClipboard();
 
 // HKCU\Software\Microsoft\Windows\CurrentVersion\Runonce.
-std::string RunonceValue(const std::string& name, const char* missing = "<missing>");
+std::string RunonceValue(const std::string& name);
 void DeleteRunonceValue(const std::string& name);
 
 // What the screen shows inside `rect`: rows of 24-bit pixels (blue, green, red), bottom-up,

@@ -32,17 +32,14 @@ const char* AddressFrom(char* commandLine)
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    char log[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, log, sizeof log);
-    if (length == 0 || length >= sizeof log)
+    // the log beside this program: room for its name in place of ours
+    char log[MAX_PATH + 16] = "";
+    DWORD length = GetModuleFileNameA(nullptr, log, MAX_PATH);
+    while (length > 0 && log[length - 1] != '\\' && log[length - 1] != '/')
+        --length;
+    if (length == 0 || length >= MAX_PATH)
         return 1;
-    char* slash = log + length;
-    while (slash > log && slash[-1] != '\\' && slash[-1] != '/')
-        --slash;
-    const char logName[] = "opened.log";
-    if ((slash - log) + sizeof logName > sizeof log)
-        return 1;
-    lstrcpynA(slash, logName, sizeof logName);
+    lstrcpyA(log + length, "opened.log");
 
     const char* address = AddressFrom(GetCommandLineA());
     // two handlers may run at once: retry while the other one holds the file

@@ -8,23 +8,13 @@ using namespace e2e;
 
 namespace {
 
-constexpr int SearchBox = 1001;
-constexpr int SettingsButton = 1005;
-
+constexpr int SearchBox = 1001, SettingsButton = 1005;
 // options page controls
-constexpr int HotKeyList = 1018;
-constexpr int CtrlBox = 1009;
-constexpr int AltBox = 1011;
-constexpr int ShowClipBox = 1012;
-constexpr int CopyBox = 1013;
-constexpr int AutoOpenBox = 1014;
-constexpr int ShiftOpenBox = 1015;
-constexpr int FuncKeyTourBox = 1021;
-constexpr int TourKeyList = 1022;
-
+constexpr int HotKeyList = 1018, CtrlBox = 1009, AltBox = 1011, ShowClipBox = 1012;
+constexpr int CopyBox = 1013, AutoOpenBox = 1014, ShiftOpenBox = 1015;
+constexpr int FuncKeyTourBox = 1021, TourKeyList = 1022;
 // the property sheet's own controls
-constexpr int SheetTabs = 0x3020;
-constexpr int SheetApply = 0x3021;
+constexpr int SheetTabs = 0x3020, SheetApply = 0x3021;
 
 } // namespace
 
@@ -34,12 +24,9 @@ TEST_CASE("options page apply")
     options.copy = 1;
     options.shiftOpen = 1;
     Program program(ResidentIni(options).Text());
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
+    HWND search = program.StartResident();
     REQUIRE(search);
-    REQUIRE(ClearClipboard());
-    REQUIRE(program.Summon());
-    REQUIRE(WaitVisible(search, true));
+    REQUIRE(program.ShowSearch());
     PostCommand(search, SettingsButton);
     HWND sheet = program.WaitSheet();
     REQUIRE(sheet);
@@ -97,8 +84,6 @@ TEST_CASE("options page apply")
     // in effect at once: the next summons leaves the clipboard alone
     REQUIRE(PressKeys(search, {VK_ESCAPE}));
     REQUIRE(WaitVisible(search, false));
-    REQUIRE(SetClipboard("not taken in"));
-    REQUIRE(program.Summon());
-    REQUIRE(WaitVisible(search, true));
+    REQUIRE(program.ShowSearch("not taken in"));
     CHECK(ControlText(search, SearchBox) != "not taken in");
 }

@@ -6,25 +6,18 @@ namespace {
 
 const char FirstRunText[] = "設定を読み込めませんでした。\n先に設定を行ってください。";
 const char EndQuestion[] = "常駐を終了しますか？";
-constexpr int SearchBox = 1001;
-constexpr int MoreMenuButton = 1009;
-constexpr int HotKeyList = 1018;
-constexpr int ShiftBox = 1010;
-constexpr int CtrlBox = 1009;
+constexpr int SearchBox = 1001, MoreMenuButton = 1009;
+constexpr int HotKeyList = 1018, CtrlBox = 1009, ShiftBox = 1010; // options page
 
-std::string Numbered(const char* base, int n) { return base + std::to_string(n); }
-
+const char OtherEngine[] = "http://other.test/%s";
 // Another user's settings in the same file: they must neither count nor change.
-IniText OtherUserOnly()
-{
-    IniText ini;
-    ini.Section("someone-else").Key("HOTKEY", 0x8000 | 11).Key("ENGINE1", "http://other.test/%s");
-    return ini;
-}
+const std::string OtherUserOnly =
+    IniText().Section("someone-else").Key("HOTKEY", 0x8000 | 11).Key("ENGINE1", OtherEngine).Text();
 
-// Answers the first-run notice and returns the settings sheet that follows it.
+// Starts the program, answers the first-run notice and returns the settings sheet that follows.
 HWND PassFirstRunNotice(Program& program)
 {
+    REQUIRE(program.Start());
     HWND box = program.WaitMessageBox();
     REQUIRE(box);
     CHECK(MessageText(box) == FirstRunText);
@@ -39,25 +32,29 @@ void CheckEnginesCopied(const Program& program)
 {
     for (int n = 1; n <= 12; ++n) {
         INFO("engine " << n);
-        CHECK(program.Ini(Numbered("EGNAME", n)) == Engines[n - 1].name);
-        CHECK(program.Ini(Numbered("ENGINE", n)) == Engines[n - 1].url);
+        CHECK(program.Ini("EGNAME" + std::to_string(n)) == Engines[n - 1].name);
+        CHECK(program.Ini("ENGINE" + std::to_string(n)) == Engines[n - 1].url);
     }
 }
 
-void OpenMainMenuAndChooseEnd(const Program& program, HWND search)
+// The end command from the search window's menu: the question it asks.
+HWND ChooseEnd(const Program& program, HWND search)
 {
     PostCommand(search, MoreMenuButton);
     REQUIRE(program.WaitMenu());
     // the item's mnemonic: "常駐を終了する(&X)"
     REQUIRE(PressKeys(nullptr, {'X'}));
+    HWND box = program.WaitMessageBox();
+    REQUIRE(box);
+    CHECK(MessageText(box) == EndQuestion);
+    return box;
 }
 
 } // namespace
 
 TEST_CASE("first run cancelled")
 {
-    Program program(OtherUserOnly().Text());
-    REQUIRE(program.Start());
+    Program program(OtherUserOnly);
     HWND sheet = PassFirstRunNotice(program);
 
     // the defaults' engines reach the user's section before the sheet, which opens on
@@ -72,14 +69,13 @@ TEST_CASE("first run cancelled")
     CHECK(exitCode == 0);
     CHECK(program.Ini("HOTKEY") == "<missing>");
     CheckEnginesCopied(program);
-    CHECK(program.IniOf("someone-else", "HOTKEY") == std::to_string(0x8000 | 11));
-    CHECK(program.IniOf("someone-else", "ENGINE1") == "http://other.test/%s");
+    CHECK(program.Ini("HOTKEY", "someone-else") == std::to_string(0x8000 | 11));
+    CHECK(program.Ini("ENGINE1", "someone-else") == OtherEngine);
 }
 
 TEST_CASE("first run confirmed")
 {
-    Program program(OtherUserOnly().Text());
-    REQUIRE(program.Start());
+    Program program(OtherUserOnly);
     HWND sheet = PassFirstRunNotice(program);
     HWND page = SheetPage(sheet, HotKeyList);
     REQUIRE(page);
@@ -120,11 +116,10 @@ TEST_CASE("first run confirmed")
         CHECK_FALSE(IsVisible(dialog));
 }
 
-TEST_CASE("a second start summons the first")
+TEST_CASE("a second start summons the first and the end command asks and ends the program")
 {
     Program program(ResidentIni().Text());
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
+    HWND search = program.StartResident();
     REQUIRE(search);
     CHECK(RunonceValue("kirapick.exe") == program.ExePath());
     CHECK_FALSE(IsVisible(search));
@@ -136,44 +131,22 @@ TEST_CASE("a second start summons the first")
     REQUIRE(program.StartAgain(exitCode));
     CHECK(exitCode == 0);
     CHECK(RunonceValue("kirapick.exe") == program.ExePath());
-
     REQUIRE(WaitVisible(search, true));
     CHECK(ControlText(search, SearchBox) == "二度目の起動");
-    CHECK(program.Running());
     CHECK(program.SearchWindow() == search);
-}
 
-TEST_CASE("the end command asks and ends the program")
-{
-    Program program(ResidentIni().Text());
-    REQUIRE(program.Start());
-    HWND search = program.WaitSearchWindow();
-    REQUIRE(search);
-    REQUIRE(ClearClipboard());
-    REQUIRE(program.Summon());
-    REQUIRE(WaitVisible(search, true));
-
-    OpenMainMenuAndChooseEnd(program, search);
-    HWND box = program.WaitMessageBox();
-    REQUIRE(box);
-    CHECK(MessageText(box) == EndQuestion);
+    // the end command: No keeps the program
+    HWND box = ChooseEnd(program, search);
     CHECK(GetWindow(box, GW_OWNER) == search);
     CHECK(GetDlgItem(box, IDYES) != nullptr);
     CHECK(GetDlgItem(box, IDNO) != nullptr);
-
-    // No keeps the program
     Answer(box, IDNO);
-    REQUIRE(WaitFor([&] { return !IsWindow(box); }));
+    REQUIRE(WaitGone(box));
     REQUIRE(program.Sync());
     CHECK(program.Running());
     CHECK(IsWindow(search));
 
-    OpenMainMenuAndChooseEnd(program, search);
-    box = program.WaitMessageBox();
-    REQUIRE(box);
-    CHECK(MessageText(box) == EndQuestion);
-    Answer(box, IDYES);
-    DWORD exitCode = 1;
+    Answer(ChooseEnd(program, search), IDYES);
     REQUIRE(program.WaitExit(exitCode));
     CHECK(exitCode == 0);
 }
