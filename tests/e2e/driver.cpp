@@ -295,10 +295,17 @@ static bool Launch(const std::string& exe, const std::string& folder, HANDLE job
     std::string line = "\"" + exe + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    if (!CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                        nullptr, folder.c_str(), &startup, &info)) {
-        fprintf(stderr, "driver: cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
-        return false;
+    // Wine on a loaded machine now and then refuses a start with an internal error while
+    // an earlier process winds down; a moment later it starts
+    for (int attempt = 0;; ++attempt) {
+        if (CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                           nullptr, folder.c_str(), &startup, &info))
+            break;
+        DWORD error = GetLastError();
+        fprintf(stderr, "driver: cannot start %s (error %lu)\n", exe.c_str(), error);
+        if (error != ERROR_INTERNAL_ERROR || attempt == 2)
+            return false;
+        Sleep(500);
     }
     if (job)
         AssignProcessToJobObject(job, info.hProcess);
