@@ -1,3 +1,4 @@
+// The entry of both test programs: doctest, once the code page is known to be the program's.
 #define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest.h>
 #include <windows.h>
@@ -6,7 +7,8 @@
 
 int main(int argc, char** argv)
 {
-    // the program's texts are Shift-JIS: in any other code page every comparison lies
+    // The program's texts are Shift-JIS: without the ja_JP locale Wine runs in code page 1252
+    // and every two-byte comparison would pass or fail for the wrong reason.
     if (GetACP() != 932) {
         fprintf(stderr, "FATAL: the ANSI code page is %u, not 932 (is ja_JP.UTF-8 generated "
                         "and LANG set?)\n", GetACP());
