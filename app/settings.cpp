@@ -25,8 +25,12 @@ const char FuncKeyTour[] = "FUNCKEYTOUR";
 const char TourFuncKey[] = "TOURFUNCKEY";
 const char TourBarShow[] = "TOURBARSHOW";
 const char TourAutoStart[] = "TOURAUTOSTART";
+const char HttpsUrl[] = "HTTPSURL";
+const char TrayIcon[] = "TRAYICON";
+const char AutoStart[] = "AUTOSTART";
 const char EngineName[] = "EGNAME%d";
 const char Engine[] = "ENGINE%d";
+const char EngineCode[] = "ENGINECODE%d";
 const char History[] = "HISTORY%d";
 const char TourName[] = "TOURNAME%d";
 const char TourPath[] = "TOURPATH%d";
@@ -125,6 +129,9 @@ BOOL LoadSettings()
     Settings.TourFuncKey = LOWORD(flag(Key::TourFuncKey, 0));
     Settings.TourBarShow = flag(Key::TourBarShow, 0);
     Settings.TourAutoStart = flag(Key::TourAutoStart, 0);
+    Settings.HttpsUrl = flag(Key::HttpsUrl, 0);
+    Settings.TrayIcon = flag(Key::TrayIcon, 0);
+    Settings.AutoStart = flag(Key::AutoStart, 1);
 
     Settings.SettingsValid = result;
     return result;
@@ -144,6 +151,9 @@ void SaveSettings()
     WriteUserInt(Key::TourFuncKey, 0, Settings.TourFuncKey);
     WriteUserInt(Key::TourBarShow, 0, Settings.TourBarShow);
     WriteUserInt(Key::TourAutoStart, 0, Settings.TourAutoStart);
+    WriteUserInt(Key::HttpsUrl, 0, Settings.HttpsUrl);
+    WriteUserInt(Key::TrayIcon, 0, Settings.TrayIcon);
+    WriteUserInt(Key::AutoStart, 0, Settings.AutoStart);
 }
 
 void CopyDefaultEngines()
@@ -154,5 +164,7 @@ void CopyDefaultEngines()
         WriteUserString(Key::EngineName, n, value);
         ReadDefaultString(Key::Engine, n, value, sizeof value);
         WriteUserString(Key::Engine, n, value);
+        ReadDefaultString(Key::EngineCode, n, value, sizeof value);
+        WriteUserString(Key::EngineCode, n, value[0] != '\0' ? value : "0");
     }
 }

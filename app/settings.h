@@ -31,8 +31,12 @@ extern const char FuncKeyTour[];
 extern const char TourFuncKey[];
 extern const char TourBarShow[];
 extern const char TourAutoStart[];
+extern const char HttpsUrl[];
+extern const char TrayIcon[];
+extern const char AutoStart[];
 extern const char EngineName[];  // "EGNAME%d", 1..12
 extern const char Engine[];      // "ENGINE%d", 1..12
+extern const char EngineCode[];  // "ENGINECODE%d", 1..12: EngineShiftJis or EngineUtf8
 extern const char History[];     // "HISTORY%d", 0..9
 extern const char TourName[];    // "TOURNAME%d", 1..30
 extern const char TourPath[];    // "TOURPATH%d"
@@ -57,8 +61,15 @@ struct SettingsRecord {
     WORD TourFuncKey;
     BOOL TourBarShow;
     BOOL TourAutoStart;
+    // Added later: a settings file without their keys keeps its old meaning.
+    BOOL HttpsUrl;      // "https:" and any letter case are addresses too
+    BOOL TrayIcon;      // an icon in the notification area while resident
+    BOOL AutoStart;     // come back at the next logon (the Runonce value)
     BOOL SettingsValid; // not stored: the record holds the user's own settings
 };
+
+// How an engine wants its query: the values of "ENGINECODE%d".
+enum EngineCodeKind { EngineShiftJis = 0, EngineUtf8 = 1 };
 
 constexpr WORD HotKeyCtrl = 0x8000;
 constexpr WORD HotKeyShift = 0x4000;

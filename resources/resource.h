@@ -40,6 +40,9 @@
 #define IDC_OPT_TOUR_FUNCKEY    1022    // F1..F12
 #define IDC_OPT_TOURBAR_SHOW    1023    // "プログラム開始時に見廻りバーを表示する。(&O)"
 #define IDC_OPT_TOUR_AUTOSTART  1024    // "見廻り先を指定したら同時に最初の見廻りを開始する。(&Ｇ)"
+#define IDC_OPT_HTTPS_URL       1025    // "「https:」で始まる文字列もURLと見なす。(&P)"
+#define IDC_OPT_TRAY_ICON       1026    // "通知領域にアイコンを表示する。(&N)"
+#define IDC_OPT_AUTOSTART       1027    // "ログオン時に自動的に起動する。(&L)"
 
 // Settings sheet: search engines page (dialog 104)
 #define IDD_ENGINES_PAGE        104
@@ -49,6 +52,7 @@
 #define IDC_ENG_CLEAR           1009    // "クリア(&C)"
 #define IDC_ENG_NAME            1051    // display name
 #define IDC_ENG_URL             1031    // search URL template
+#define IDC_ENG_CODE            1032    // "Shift-JIS" / "UTF-8"
 
 // Settings sheet: tour destinations page (dialog 105)
 #define IDD_DESTINATIONS_PAGE   105

@@ -25,10 +25,13 @@ constexpr FlagBox FlagBoxes[] = {
     {IDC_OPT_AUTO_URL_OPEN, &SettingsRecord::AutoUrlOpen},
     {IDC_OPT_SHIFT_OPEN, &SettingsRecord::ShiftOpen},
     {IDC_OPT_MAKEUP_URL, &SettingsRecord::MakeupUrl},
+    {IDC_OPT_HTTPS_URL, &SettingsRecord::HttpsUrl},
     {IDC_OPT_SAVE_HISTORY, &SettingsRecord::SaveHistory},
     {IDC_OPT_FUNCKEY_TOUR, &SettingsRecord::FuncKeyTour},
     {IDC_OPT_TOURBAR_SHOW, &SettingsRecord::TourBarShow},
     {IDC_OPT_TOUR_AUTOSTART, &SettingsRecord::TourAutoStart},
+    {IDC_OPT_TRAY_ICON, &SettingsRecord::TrayIcon},
+    {IDC_OPT_AUTOSTART, &SettingsRecord::AutoStart},
 };
 
 bool IsChecked(HWND page, int id)

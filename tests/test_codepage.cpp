@@ -1,6 +1,7 @@
 #include <doctest.h>
 #include <windows.h>
 
+#include "app/textconv.h"
 #include "tests/fuzz/cp932_facts.h"
 
 #include <string>
@@ -39,5 +40,36 @@ TEST_SUITE("codepage")
             CHECK(lstrcmpiA(lower.c_str(), upper.c_str()) == 0);
             CHECK(lstrcmpA(lower.c_str(), upper.c_str()) != 0);
         }
+    }
+
+    TEST_CASE("conversions are whole or empty")
+    {
+        // code page 932 to UTF-8, through UTF-16: 表 ends in 0x5C, ｱ is one byte of three in
+        // UTF-8, a lead byte at the end is half a character and left out
+        const struct { const char* text; const char* utf8; } rows[] = {
+            {"abc 検索", "abc \xE6\xA4\x9C\xE7\xB4\xA2"},
+            {"表\xB1", "\xE8\xA1\xA8\xEF\xBD\xB1"},
+            {"a\x81", "a"},
+            {"", ""},
+        };
+        for (const auto& row : rows) {
+            char out[32] = "x";
+            CAPTURE(row.text);
+            CHECK(AnsiToUtf8(row.text, out));
+            CHECK(std::string(out) == row.utf8);
+        }
+        char small[4] = "x";
+        CHECK_FALSE(AnsiToUtf8("検索", small));
+        CHECK(small[0] == '\0');
+
+        wchar_t wide[8] = L"x";
+        CHECK(AnsiToWide("写真", wide));
+        CHECK(std::wstring(wide) == L"写真");
+        wchar_t tiny[2] = L"x";
+        CHECK_FALSE(AnsiToWide("写真", tiny));
+        CHECK(tiny[0] == L'\0');
+        char utf8[16] = "";
+        CHECK(WideToUtf8(L"写\U0001F600", utf8));
+        CHECK(std::string(utf8) == "\xE5\x86\x99\xF0\x9F\x98\x80");
     }
 }
