@@ -23,7 +23,7 @@ const int DestinationFiles[] = {10000, 1000, 100000};
 constexpr int ListSlot = 1, SmallSlot = 2, HugeSlot = 3;
 // Readings that differ by less are the same: Wine's own allocator moves in such steps.
 const double FlatTolerance = 64 * 1024;
-constexpr UINT KirapickHotKeyModifiers = MOD_CONTROL; // e2e::Options: Ctrl+F3
+constexpr UINT KirapickHotKeyModifiers = MOD_CONTROL; // the end-to-end settings: Ctrl+F3
 constexpr UINT KirapickHotKey = VK_F3;
 const double Megabyte = 1024 * 1024;
 
@@ -184,17 +184,38 @@ double PrivateMemory(DWORD pid)
 
 std::string Numbered(const char* base, int n) { return base + std::to_string(n); }
 
+// INI text in the layout the profile functions read, built key by key.
+struct Ini {
+    Ini& Line(const std::string& line)
+    {
+        text += line + "\r\n";
+        return *this;
+    }
+    Ini& Section(const std::string& name) { return Line("[" + name + "]"); }
+    Ini& Key(const std::string& key, const std::string& value) { return Line(key + "=" + value); }
+    Ini& Key(const std::string& key, int value) { return Key(key, std::to_string(value)); }
+    std::string text;
+};
+
+// The program's folder, a fresh copy beside the recorder, with these settings.
+struct ProgramWith : e2e::Program {
+    explicit ProgramWith(const std::string& settings) { e2e::WriteFileText(folder + "\\kirapick.ini", settings); }
+};
+
 // The end-to-end tests' settings with Ctrl+C emulation off (their default), engines whose
 // address the shell rejects at once (a path that does not exist: no browser, no message), a
 // full history, and destinations on the folders of 10,000, 1,000 and 100,000 files with a
 // viewer that does not exist either, so that steps cost the program's work and nothing else.
 std::string SettingsText(const Options& options)
 {
-    e2e::IniText ini;
+    Ini ini;
     ini.Section(e2e::UserSection());
-    e2e::AddOptions(ini);
+    for (const char* option : {"HOTKEY=32770", "IMEON=1", "SHOWCLIP=1", "COPY=0", "AUTOURLOPEN=1",
+                               "SHIFTOPEN=0", "MAKEUPURL=1", "SAVEHISTORY=1", "FUNCKEYTOUR=0",
+                               "TOURFUNCKEY=0", "TOURBARSHOW=0", "TOURAUTOSTART=0"})
+        ini.Line(option);
     for (int n = 1; n <= 12; ++n) {
-        ini.Key(Numbered("EGNAME", n), e2e::Engines[n - 1].name);
+        ini.Key(Numbered("EGNAME", n), "engine " + std::to_string(n));
         ini.Key(Numbered("ENGINE", n), options.data + "\\nowhere\\%s");
     }
     for (int n = 0; n < 10; ++n)
@@ -206,7 +227,7 @@ std::string SettingsText(const Options& options)
         ini.Key(Numbered("TOURORDERBY", slot), 0);
         ini.Key(Numbered("TOURAPP", slot), "\"" + options.data + "\\nowhere.exe\" \"%s\"");
     }
-    return ini.Text();
+    return ini.text;
 }
 
 // The floor, with kirapick's manifest (common controls 6, DPI awareness) like the program.
@@ -349,13 +370,13 @@ double WineEnumerationMemory(const std::string& pattern)
 void StartUpRows(const Options& options, const std::string& settings, Table& table)
 {
     Progress("start-up");
-    e2e::Program program(settings); // the program's folder with its settings; not started by it
+    ProgramWith program(settings); // the program's folder with its settings; not started by it
     std::vector<double> kirapick, minimal, plain;
     Started started;
     // one start of each first: the first start of a program loads its DLLs from disk
     for (int run = -1; run < 2 * options.runs + 1; ++run) {
         Process process;
-        double k = StartUp(process, program.ExePath(), true, started);
+        double k = StartUp(process, program.exe, true, started);
         process.End();
         double m = StartUp(process, MinimalExe(), false, started);
         process.End();
@@ -379,7 +400,7 @@ void StartUpRows(const Options& options, const std::string& settings, Table& tab
 void SummonAndListRows(const Options& options, const std::string& settings, Table& table)
 {
     Progress("summoning and the \"*\" list");
-    e2e::Program program(settings);
+    ProgramWith program(settings);
     Process floorProcess;
     Started floor;
     if (!program.Start() || !program.WaitSearchWindow()
@@ -431,7 +452,7 @@ void SummonAndListRows(const Options& options, const std::string& settings, Tabl
 void MemoryRows(const Options& options, const std::string& settings, Table& table)
 {
     Progress("resident memory");
-    e2e::Program program(settings);
+    ProgramWith program(settings);
     Process floorProcess, plainProcess;
     Started floor, plain;
     if (!program.Start() || !program.WaitSearchWindow()
