@@ -1,11 +1,9 @@
 #pragma once
 #include "app/settings.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
-// A fresh folder in the temp folder, removed with everything in it at the end.
+// A fresh folder in the temp folder, removed with its files at the end.
 struct TempDir {
     std::string dir;
     explicit TempDir(const std::string& leaf = "kptest")
@@ -16,34 +14,33 @@ struct TempDir {
         dir = temp + leaf + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
         CreateDirectoryA(dir.c_str(), nullptr);
     }
-    ~TempDir() { RemoveTree(dir); }
-    static void RemoveTree(const std::string& dir)
+    ~TempDir()
     {
         WIN32_FIND_DATAA found;
         HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-        BOOL more = search != INVALID_HANDLE_VALUE;
-        for (; more; more = FindNextFileA(search, &found)) {
-            std::string name = found.cFileName, path = dir + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != "." && name != "..")
-                    RemoveTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+            SetFileAttributesA((dir + "\\" + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA((dir + "\\" + found.cFileName).c_str());
+            RemoveDirectoryA((dir + "\\" + found.cFileName).c_str()); // an empty subfolder
         }
-        if (search != INVALID_HANDLE_VALUE)
-            FindClose(search);
+        FindClose(search);
         RemoveDirectoryA(dir.c_str());
     }
     static void Write(const std::string& path, const std::string& text)
     {
-        std::ofstream(path, std::ios::binary) << text;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
     }
     static std::string Read(const std::string& path)
     {
-        std::ifstream file(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        char data[4096];
+        DWORD got = 0;
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ReadFile(file, data, sizeof data, &got, nullptr);
+        CloseHandle(file);
+        return std::string(data, got);
     }
 };
 

@@ -705,21 +705,19 @@ void Scenario::Step(const std::string& line)
         Require(possible, "opened: " + got);
     } else if (verb == "post") { // WINDOW MESSAGE: posted, as the system posts a click on its background
         PostMessageA(Win(w[1]), w[2] == "WM_LBUTTONDBLCLK" ? WM_LBUTTONDBLCLK : WM_RBUTTONDOWN, 0, 0);
-    } else if (verb == "drag") { // DX DY: the bar dragged by its background, a fifth at a time
+    } else if (verb == "drag") { // DX DY: the bar dragged by its background, between "→" and the indicators
         HWND bar = Win("bar");
         RECT place{}, next{}, light{};
         GetWindowRect(bar, &place);
         GetWindowRect(GetDlgItem(bar, Id("IDC_TOUR_NEXT")), &next);
         GetWindowRect(GetDlgItem(bar, Id("IDC_TOUR_KEYS_OFF")), &light);
-        POINT from = {(next.right + light.left) / 2, (light.top + light.bottom) / 2}, to = from;
+        POINT from = {(next.right + light.left) / 2, (light.top + light.bottom) / 2};
+        POINT to = {from.x + std::stoi(w[1]), from.y + std::stoi(w[2])};
+        std::string there = std::to_string(place.left + to.x - from.x) + "," + std::to_string(place.top + to.y - from.y);
         auto moving = [&] { return (ThreadOf(bar).flags & GUI_INMOVESIZE) != 0; };
-        Require(PressKeys(bar, {}) && Mouse(from, {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN}, moving), "no drag");
-        for (int fifth = 1; fifth <= 5; ++fifth) {
-            to = {from.x + std::stoi(w[1]) * fifth / 5, from.y + std::stoi(w[2]) * fifth / 5};
-            std::string now = std::to_string(place.left + to.x - from.x) + "," + std::to_string(place.top + to.y - from.y);
-            Require(Mouse(to, {0}, [&] { return Read({"place", "bar"}) == now; }), "not dragged to " + now);
-        }
-        Require(Mouse(to, {MOUSEEVENTF_LEFTUP}, [&] { return !moving(); }), "still dragged");
+        Require(PressKeys(bar, {}) && Mouse(from, {MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN}, moving)
+                && Mouse(to, {0}, [&] { return Read({"place", "bar"}) == there; })
+                && Mouse(to, {MOUSEEVENTF_LEFTUP}, [&] { return !moving(); }), "not dragged to " + there);
     } else if (verb == "shot") { // WINDOW NAME: its picture for the README
         Require(SaveScreenshot(Win(w[1]), w[2]), "no picture of " + w[2]);
     } else if (verb == "runonce-delete") {

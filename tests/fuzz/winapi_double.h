@@ -1,13 +1,16 @@
 #pragma once
 // A native stand-in for the few platform types and text functions that the product's pure text
 // routines use, behaving as the platform does in code page 932 (Shift-JIS), as measured under
-// Wine: see docs/reliability.md. Only the native fuzzing build sees it.
-//
-// Files that mix pure routines with window code compile against it too; their window and file
-// functions are declared here but trap when called, as no fuzz target reaches them.
+// Wine (docs/reliability.md; the unit tests check the facts in cp932_facts.h against the
+// platform). Only the native fuzzing build sees it, through include/windows.h. The window and
+// file functions of files that also hold pure routines are declared too, and trap: no fuzzed
+// routine reaches them.
+#include "cp932_facts.h"
 
 #include <stddef.h>
 #include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 using BOOL = int;
@@ -15,16 +18,14 @@ using BYTE = unsigned char;
 using WORD = unsigned short;
 using DWORD = unsigned int; // 32 bits, as on the platform
 using UINT = unsigned int;
-using INT = int;
 using LONG = int;
 using CHAR = char;
+using LCID = DWORD;
 using SIZE_T = size_t;
 using UINT_PTR = uintptr_t;
-using INT_PTR = intptr_t;
 using WPARAM = uintptr_t;
 using LPARAM = intptr_t;
 using LRESULT = intptr_t;
-using LCID = DWORD;
 using LPSTR = char*;
 using LPCSTR = const char*;
 using HANDLE = void*;
@@ -33,74 +34,124 @@ using HWND = struct HWND__*;
 using HMENU = struct HMENU__*;
 using HINSTANCE = struct HINSTANCE__*;
 using HHOOK = struct HHOOK__*;
+struct FILETIME { DWORD dwLowDateTime, dwHighDateTime; };
+struct WIN32_FIND_DATAA {
+    DWORD dwFileAttributes;
+    FILETIME ftCreationTime, ftLastAccessTime, ftLastWriteTime;
+    DWORD nFileSizeHigh, nFileSizeLow, dwReserved0, dwReserved1;
+    CHAR cFileName[260], cAlternateFileName[14];
+};
 
 #define TRUE 1
 #define FALSE 0
 #define WINAPI
 #define CALLBACK
 #define MAX_PATH 260
-
+#define WM_USER 0x0400
+#define LOCALE_SYSTEM_DEFAULT 0x0800
+#define NORM_IGNORECASE 0x00000001
+#define CSTR_EQUAL 2
+#define GMEM_FIXED 0x0000
+#define GMEM_MOVEABLE 0x0002
+#define GMEM_ZEROINIT 0x0040
+#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(intptr_t(-1)))
+#define FILE_ATTRIBUTE_DIRECTORY 0x10
+#define MB_OK 0
+#define MF_STRING 0
+#define MF_BYCOMMAND 0
+#define MF_POPUP 0x10
+#define MF_SEPARATOR 0x800
 #define CopyMemory(dest, src, len) memcpy((dest), (src), (len))
 #define MoveMemory(dest, src, len) memmove((dest), (src), (len))
 #define ZeroMemory(dest, len) memset((dest), 0, (len))
 
-// Code page 932 text
-BOOL IsDBCSLeadByte(BYTE byte);
-LPSTR CharNextA(LPCSTR text);
-LPSTR CharPrevA(LPCSTR start, LPCSTR current);
-BOOL IsCharAlphaNumericA(CHAR ch);
-int lstrlenA(LPCSTR text);
-LPSTR lstrcpynA(LPSTR dest, LPCSTR src, int size);
-int lstrcmpA(LPCSTR a, LPCSTR b);
-int lstrcmpiA(LPCSTR a, LPCSTR b);
+[[noreturn]] inline void NotReached(const char* what)
+{
+    fprintf(stderr, "winapi double: %s; the fuzzed routines never should\n", what);
+    abort();
+}
 
-#define LOCALE_SYSTEM_DEFAULT 0x0800
-#define NORM_IGNORECASE 0x00000001
-#define CSTR_LESS_THAN 1
-#define CSTR_EQUAL 2
-#define CSTR_GREATER_THAN 3
-int CompareStringA(LCID locale, DWORD flags, LPCSTR a, int aLength, LPCSTR b, int bLength);
+inline BOOL IsDBCSLeadByte(BYTE byte) { return cp932::LeadByte(byte); }
+inline BOOL IsCharAlphaNumericA(CHAR ch) { return cp932::AlphaNumeric(static_cast<BYTE>(ch)); }
+inline int lstrlenA(LPCSTR text) { return text ? static_cast<int>(strlen(text)) : 0; }
 
-// Memory: exact-size heap blocks, so that AddressSanitizer sees any byte past one
-#define GMEM_FIXED 0x0000
-#define GMEM_MOVEABLE 0x0002
-#define GMEM_ZEROINIT 0x0040
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
-HGLOBAL GlobalFree(HGLOBAL block);
-HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T bytes, UINT flags); // traps
+// A lead byte steps over any following byte but the terminator; at the terminator it stays.
+inline LPSTR CharNextA(LPCSTR text)
+{
+    return const_cast<LPSTR>(!*text ? text : IsDBCSLeadByte(BYTE(text[0])) && text[1] ? text + 2 : text + 1);
+}
 
-// Declared for the files that mix pure routines with window and file code; all trap.
-struct FILETIME {
-    DWORD dwLowDateTime;
-    DWORD dwHighDateTime;
-};
-struct WIN32_FIND_DATAA {
-    DWORD dwFileAttributes;
-    FILETIME ftCreationTime;
-    FILETIME ftLastAccessTime;
-    FILETIME ftLastWriteTime;
-    DWORD nFileSizeHigh;
-    DWORD nFileSizeLow;
-    DWORD dwReserved0;
-    DWORD dwReserved1;
-    CHAR cFileName[MAX_PATH];
-    CHAR cAlternateFileName[14];
-};
-#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)))
-#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
-#define WM_USER 0x0400
-#define MB_OK 0x00000000
-#define MF_BYCOMMAND 0x00000000
-#define MF_STRING 0x00000000
-#define MF_POPUP 0x00000010
-#define MF_SEPARATOR 0x00000800
+// Walks from the start: the only way to know where a character begins.
+inline LPSTR CharPrevA(LPCSTR start, LPCSTR current)
+{
+    while (*start && start < current && CharNextA(start) < current)
+        start = CharNextA(start);
+    return const_cast<LPSTR>(start);
+}
 
-HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* found);
-BOOL FindNextFileA(HANDLE search, WIN32_FIND_DATAA* found);
-BOOL FindClose(HANDLE search);
-LONG CompareFileTime(const FILETIME* a, const FILETIME* b);
-int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
-HMENU CreatePopupMenu();
-BOOL AppendMenuA(HMENU menu, UINT flags, UINT_PTR id, LPCSTR text);
-int GetMenuStringA(HMENU menu, UINT item, LPSTR text, int size, UINT flags);
-LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Copies bytes: like the platform, it may cut a two-byte character in half.
+inline LPSTR lstrcpynA(LPSTR dest, LPCSTR src, int size)
+{
+    if (size < 0) // the platform would copy without bound: always a fault of the caller
+        NotReached("lstrcpynA with a negative size");
+    int i = 0;
+    for (; i + 1 < size && src[i]; ++i)
+        dest[i] = src[i];
+    if (size > 0)
+        dest[i] = '\0';
+    return dest;
+}
+
+// Compares characters (a byte, or lead << 8 | trail; a lead byte before the end counts as the
+// middle dot), equal as the platform finds for the case pairs it ignores. The order is by code,
+// not the platform's linguistic one: the fuzzed routines test equality only.
+inline int CompareCharacters(LPCSTR a, int aLength, LPCSTR b, int bLength, bool ignoreCase)
+{
+    auto take = [](LPCSTR text, int length, int& at) {
+        int code = BYTE(text[at++]);
+        if (IsDBCSLeadByte(BYTE(code)))
+            code = at < length && text[at] ? code << 8 | BYTE(text[at++]) : cp932::DefaultCharacter;
+        return code;
+    };
+    for (int i = 0, j = 0;;) {
+        if (i >= aLength || j >= bLength)
+            return (i < aLength) - (j < bLength);
+        int x = take(a, aLength, i), y = take(b, bLength, j);
+        if (ignoreCase)
+            x = cp932::FoldCase(x), y = cp932::FoldCase(y);
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+}
+inline int lstrcmpA(LPCSTR a, LPCSTR b) { return CompareCharacters(a, lstrlenA(a), b, lstrlenA(b), false); }
+inline int lstrcmpiA(LPCSTR a, LPCSTR b) { return CompareCharacters(a, lstrlenA(a), b, lstrlenA(b), true); }
+// A count reads exactly that many bytes, a negative one reads to the terminator.
+inline int CompareStringA(LCID, DWORD flags, LPCSTR a, int aLength, LPCSTR b, int bLength)
+{
+    if (flags & ~DWORD(NORM_IGNORECASE))
+        NotReached("CompareStringA with other flags");
+    int order = CompareCharacters(a, aLength < 0 ? lstrlenA(a) : aLength, b, bLength < 0 ? lstrlenA(b) : bLength,
+                                  flags & NORM_IGNORECASE);
+    return order + CSTR_EQUAL;
+}
+
+// Blocks of the exact size, so that AddressSanitizer sees any byte past one.
+inline HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes)
+{
+    if (flags & ~UINT(GMEM_ZEROINIT))
+        NotReached("GlobalAlloc of a movable block");
+    return flags & GMEM_ZEROINIT ? calloc(bytes ? bytes : 1, 1) : malloc(bytes ? bytes : 1);
+}
+inline HGLOBAL GlobalFree(HGLOBAL block) { return free(block), nullptr; }
+
+#define TRAP(result, name) template <typename... Any> result name(Any...) { NotReached(#name " was called"); }
+TRAP(HGLOBAL, GlobalReAlloc)
+TRAP(HANDLE, FindFirstFileA)
+TRAP(BOOL, FindNextFileA)
+TRAP(BOOL, FindClose)
+TRAP(int, MessageBoxA)
+TRAP(HMENU, CreatePopupMenu)
+TRAP(BOOL, AppendMenuA)
+TRAP(int, GetMenuStringA)
+TRAP(LRESULT, SendMessageA)
+#undef TRAP
