@@ -2,59 +2,35 @@
 // it appends the address it was given as one line to opened.log beside itself and exits.
 #include <windows.h>
 
-namespace {
-
-// The address is everything after the program name, without the quotes of "%1".
-const char* AddressFrom(char* commandLine)
-{
-    char* p = commandLine;
-    if (*p == '"') {
-        ++p;
-        while (*p && *p != '"')
-            ++p;
-        if (*p)
-            ++p;
-    } else {
-        while (*p && *p != ' ' && *p != '\t')
-            ++p;
-    }
-    while (*p == ' ' || *p == '\t')
-        ++p;
-    int length = lstrlenA(p);
-    if (length >= 2 && p[0] == '"' && p[length - 1] == '"') {
-        p[length - 1] = '\0';
-        ++p;
-    }
-    return p;
-}
-
-} // namespace
-
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // the address is everything after the program name, without the quotes of "%1"
+    char* address = GetCommandLineA();
+    if (*address == '"') {
+        for (++address; *address && *address != '"'; ++address)
+            ;
+        address += *address == '"';
+    }
+    while (*address && *address != ' ' && *address != '\t')
+        ++address;
+    while (*address == ' ' || *address == '\t')
+        ++address;
+    int length = lstrlenA(address);
+    if (length >= 2 && address[0] == '"' && address[length - 1] == '"')
+        address[length - 1] = '\0', ++address, length -= 2;
     // the log beside this program: room for its name in place of ours
     char log[MAX_PATH + 16] = "";
-    DWORD length = GetModuleFileNameA(nullptr, log, MAX_PATH);
-    while (length > 0 && log[length - 1] != '\\' && log[length - 1] != '/')
-        --length;
-    if (length == 0 || length >= MAX_PATH)
-        return 1;
-    lstrcpyA(log + length, "opened.log");
-
-    const char* address = AddressFrom(GetCommandLineA());
+    DWORD folder = GetModuleFileNameA(nullptr, log, MAX_PATH);
+    while (folder > 0 && log[folder - 1] != '\\')
+        --folder;
+    lstrcpynA(log + folder, "opened.log", 16);
     // two handlers may run at once: retry while the other one holds the file
     HANDLE file = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 200 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
-            Sleep(10);
-    }
-    if (file == INVALID_HANDLE_VALUE)
-        return 1;
+    for (int attempt = 0; attempt < 200 && file == INVALID_HANDLE_VALUE; ++attempt, Sleep(10))
+        file = CreateFileA(log, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    WriteFile(file, address, lstrlenA(address), &written, nullptr);
+    WriteFile(file, address, length, &written, nullptr);
     WriteFile(file, "\r\n", 2, &written, nullptr);
     CloseHandle(file);
-    return 0;
+    return file == INVALID_HANDLE_VALUE;
 }
