@@ -1,4 +1,4 @@
-// The entry of both test programs: doctest, once the code page is known to be the program's.
+// The entry of the unit tests: doctest, once the code page is known to be the program's.
 #define DOCTEST_CONFIG_IMPLEMENT
 #include <doctest.h>
 #include <windows.h>
