@@ -164,7 +164,12 @@ template <typename D> bool Mouse(POINT spot, std::vector<DWORD> flags, D done)
 // A window of another thread of this process, standing for another program in front.
 struct OtherWindow {
     OtherWindow() : thread(CreateThread(nullptr, 0, Run, this, 0, nullptr)) { WaitFor([&] { return window != nullptr; }); }
-    ~OtherWindow() { PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0), WaitForSingleObject(thread, Patience); }
+    ~OtherWindow()
+    {
+        PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, Patience);
+        CloseHandle(thread);
+    }
     static DWORD WINAPI Run(void* self)
     {
         static_cast<OtherWindow*>(self)->window = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE,
@@ -618,7 +623,9 @@ void Scenario::Step(const std::string& line)
         std::string name = w[1] == "Folder" ? "Folder" : "kirapick" + w[1], command = name + "\\shell\\open\\command";
         Require(!RegSetValueA(HKEY_CLASSES_ROOT, command.c_str(), REG_SZ, ("\"" + program_->recorder + "\" \"%1\"").c_str(), 0)
                 && (name == "Folder" || !RegSetValueA(HKEY_CLASSES_ROOT, w[1].c_str(), REG_SZ, name.c_str(), 0)), "cannot " + line);
-        keys_.insert(keys_.end(), {name == "Folder" ? command : name, name == "Folder" ? "" : w[1]});
+        keys_.push_back(name == "Folder" ? command : name); // Folder itself stays, only its command goes
+        if (name != "Folder")
+            keys_.push_back(w[1]);
     } else if (verb == "clipboard" || verb == "show") { // show [TEXT]: copied, the hot key, the window ready
         Require(SetClipboard(n > 1 ? rest(1).c_str() : nullptr), "no clipboard");
         Require(verb == "clipboard" || (PostMessageA(Win("search"), WM_HOTKEY, 0, 0)
