@@ -11,6 +11,7 @@ if [ "${1:-}" = --prefix ]; then prefix=$2; shift 2; fi
 
 prog=$1; shift
 case "$prog" in /*) ;; *) prog=$PWD/$prog ;; esac
+case "$prefix" in /*) ;; *) prefix=$PWD/$prefix ;; esac
 
 export WINEPREFIX=$prefix
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
