@@ -7,7 +7,7 @@ set -euo pipefail
 build=${1:-build}
 # No Japanese locale: the programs ask for code page 932 in their manifests.
 packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
-          fonts-ipafont-gothic doctest-dev imagemagick x11-utils clang libclang-rt-dev)
+          fonts-ipafont-gothic fonts-wine doctest-dev imagemagick x11-utils clang libclang-rt-dev)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -37,5 +37,12 @@ if [ ! -f "$prefix/system.reg" ]; then
     WINEPREFIX=$prefix WINEDEBUG=-all LANG=C.UTF-8 wine reg add \
         'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1 || true
     WINEPREFIX=$prefix wineserver -w || true
+fi
+# Wine's own fonts (Marlett draws the title bars' close boxes): this Wine does not look for
+# them where fonts-wine puts them, but finds them in the prefix's Fonts folder
+fonts=$prefix/drive_c/windows/Fonts
+if [ -d /usr/share/wine/fonts ] && [ -d "$fonts" ] && [ ! -e "$fonts/marlett.ttf" ]; then
+    echo "setup: adding Wine's fonts to the prefix"
+    cp /usr/share/wine/fonts/* "$fonts"/
 fi
 echo "setup: ready"
