@@ -1,11 +1,13 @@
 #include "search/dispatch.h"
 
 #include "app/app.h"
+#include "app/textconv.h"
 #include "app/textpath.h"
 #include "app/winhelpers.h"
 #include "resources/resource.h"
 #include "search/encode.h"
 #include "search/searchwindow.h"
+#include "settings/pagelogic.h"
 
 #include <shellapi.h>
 
@@ -30,6 +32,23 @@ void PushHistory(HistoryList& list, const char* query)
     lstrcpynA(list.entries[0], query, TextSize);
     if (found < 0 && list.count < HistoryCount)
         ++list.count;
+}
+
+void EncodeForEngine(const char* query, int code, char* out, int outSize)
+{
+    if (code != EngineUtf8) {
+        EncodeQuery(query, out, outSize);
+        return;
+    }
+    // every byte of code page 932 becomes at most three bytes of UTF-8
+    const int utf8Size = 3 * lstrlenA(query) + 1;
+    char* utf8 = static_cast<char*>(HeapAlloc(GetProcessHeap(), 0, utf8Size));
+    if (utf8 && AnsiToUtf8(query, utf8, utf8Size))
+        EncodeUtf8Bytes(utf8, out, outSize);
+    else if (outSize > 0)
+        out[0] = '\0';
+    if (utf8)
+        HeapFree(GetProcessHeap(), 0, utf8);
 }
 
 static void OpenAddress(const char* address)
@@ -65,8 +84,8 @@ int RunSearch(const char* query, int engine)
     char work[TextSize];
     lstrcpynA(work, query, sizeof work);
     if (Settings.MakeupUrl)
-        CompleteUrl(work, sizeof work);
-    if (StartsWithExact(work, "http:")) {
+        CompleteUrl(work, sizeof work, Settings.HttpsUrl);
+    if (IsWebAddress(work, Settings.HttpsUrl)) {
         OpenAddress(work);
         return 1;
     }
@@ -76,8 +95,10 @@ int RunSearch(const char* query, int engine)
     if (tmpl[0] == '\0')
         return 0;
 
-    char encoded[1200]; // three bytes a query byte, six for a lone lead byte at the end
-    EncodeQuery(query, encoded);
+    char code[TextSize];
+    ReadUserString(Key::EngineCode, engine, code);
+    char encoded[EncodedSize];
+    EncodeForEngine(query, EngineCodeOf(code), encoded, sizeof encoded);
     static char address[AddressSize];
     ExpandTemplate(tmpl, encoded, address, sizeof address);
     OpenAddress(address);

@@ -138,8 +138,8 @@ static BOOL TakeInClipboard(char (&captured)[TextSize])
         return FALSE;
     TrimBlanks(captured);
     if (Settings.MakeupUrl)
-        CompleteUrl(captured, sizeof captured);
-    if (!Settings.AutoUrlOpen || !StartsWithExact(captured, "http:"))
+        CompleteUrl(captured, sizeof captured, Settings.HttpsUrl);
+    if (!Settings.AutoUrlOpen || !IsWebAddress(captured, Settings.HttpsUrl))
         return FALSE;
 
     if (Settings.ShiftOpen)

@@ -53,11 +53,17 @@ TEST_SUITE("dispatch")
 
     TEST_CASE("template expansion is bounded and never cuts an escape")
     {
+        // the largest: a full template and a UTF-8 query of 299 half-width katakana
         std::string tmpl(299, 'a'), encoded;
         tmpl.replace(100, 2, "%s");
-        for (int i = 0; i < 300; ++i)
-            encoded += "%8c";
-        CHECK(Expand(tmpl.c_str(), encoded.c_str()).size() == 297 + 900); // the largest fits
+        for (int i = 0; i < 3 * 299; ++i)
+            encoded += "%EF";
+        CHECK(Expand(tmpl.c_str(), encoded.c_str()).size() == 297 + 2691);
+        // a second "%s" is cut at the area's end, between two escapes
+        tmpl.replace(201, 2, "%s");
+        const std::string cut = Expand(tmpl.c_str(), encoded.c_str());
+        CHECK(cut.size() == AddressSize - 3);
+        CHECK(cut.substr(cut.size() - 3) == "%EF");
 
         char small[12];
         CHECK(ExpandTemplate("ab%sz", "%8c%9f", small, sizeof small) == TRUE);
