@@ -51,6 +51,26 @@ void EncodeForEngine(const char* query, int code, char* out, int outSize)
         HeapFree(GetProcessHeap(), 0, utf8);
 }
 
+void ReadHistoryBox(HWND box, HistoryList& list)
+{
+    list.count = 0;
+    const int boxCount = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < boxCount && list.count < HistoryCount; ++i) {
+        // for double-byte text the reported length can exceed the real one: read into an area
+        // of that length and cut, rather than lose a long Japanese entry
+        const LRESULT length = SendMessageA(box, CB_GETLBTEXTLEN, i, 0);
+        if (length < 0)
+            continue;
+        char* text =
+            static_cast<char*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, length + 1));
+        if (!text)
+            continue; // no room to read it safely
+        SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        CutToField(list.entries[list.count++], text);
+        HeapFree(GetProcessHeap(), 0, text);
+    }
+}
+
 static void OpenAddress(const char* address)
 {
     ShellExecuteA(nullptr, "open", address, nullptr, nullptr, SW_SHOWNORMAL);
@@ -61,15 +81,7 @@ static void RecordHistory(const char* query)
     ForgetLoadedHistory();
     HWND box = GetDlgItem(SearchWindow, IDC_SEARCH_HISTORY);
     static HistoryList list; // 3 KB: kept off the stack
-    list.count = 0;
-    int boxCount = static_cast<int>(SendMessageA(box, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < boxCount && list.count < HistoryCount; ++i) {
-        if (SendMessageA(box, CB_GETLBTEXTLEN, i, 0) >= TextSize)
-            continue; // cannot come from the box's 299-byte edit field; never overrun
-        list.entries[list.count][0] = '\0';
-        SendMessageA(box, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(list.entries[list.count]));
-        ++list.count;
-    }
+    ReadHistoryBox(box, list);
     PushHistory(list, query);
 
     SendMessageA(box, CB_RESETCONTENT, 0, 0);

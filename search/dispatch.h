@@ -22,6 +22,8 @@ struct HistoryList {
 // first (searched from the second entry on, then the first, as the box does), and the
 // list keeps its newest HistoryCount entries.
 void PushHistory(HistoryList& list, const char* query);
+// The first HistoryCount entries of the box, each cut to 299 bytes at a character boundary.
+void ReadHistoryBox(HWND box, HistoryList& list);
 
 // Opens the query: an address (IsWebAddress) directly, otherwise through engine 1..12.
 // 0 when the engine has no template (nothing opened, nothing recorded).

@@ -92,6 +92,35 @@ TEST_SUITE("dispatch")
               "Q5|q11|q10|q9|q8|q7|q6|q4|q3|q2");
     }
 
+    TEST_CASE("the history is read from the box whole, however long the box says an entry is")
+    {
+        // Windows may report a double-byte entry longer than it is: twice as long here
+        static WNDPROC boxProc;
+        WNDPROC inflating = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            LRESULT result = CallWindowProcA(boxProc, w, m, wp, lp);
+            return m == CB_GETLBTEXTLEN && result > 0 ? 2 * result : result;
+        };
+        HWND box = CreateWindowA("COMBOBOX", "", CBS_DROPDOWN, 0, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+        REQUIRE(box);
+        boxProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(inflating)));
+        std::string full = "a", tooLong;
+        for (int i = 0; i < 150; ++i)
+            tooLong += "検";
+        full += tooLong.substr(0, 298); // 299 bytes
+        for (const std::string& entry : {full, std::string("short"), tooLong})
+            SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+
+        HistoryList list{};
+        ReadHistoryBox(box, list);
+        REQUIRE(list.count == 3);
+        CHECK(list.entries[0] == full);
+        CHECK(std::string(list.entries[1]) == "short");
+        CHECK(list.entries[2] == tooLong.substr(0, 298)); // cut between characters
+        DestroyWindow(box);
+    }
+
     TEST_CASE("Ctrl+C is not sent to the desktop, task bar or folder windows")
     {
         for (const char* name : {"Progman", "Shell_TrayWnd", "CabinetWClass", "WorkerW"})
