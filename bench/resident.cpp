@@ -13,8 +13,6 @@
 #include <psapi.h>
 #include <stdio.h>
 
-#include <atomic>
-
 namespace bench {
 namespace {
 
@@ -433,50 +431,18 @@ void SummonAndListRows(const Options& options, const std::string& settings, Tabl
                      Times(Median(list) / Median(append)), "", ""});
 }
 
-// Stands for an editor in front whose Ctrl+C copies its selection to the clipboard at once.
-class CopyingEditor {
-public:
-    static constexpr const char* Selection = "selected word";
-    CopyingEditor() : thread_(CreateThread(nullptr, 0, Run, this, 0, nullptr))
-    {
-        e2e::WaitFor([&] { return window.load() != nullptr; });
-    }
-    ~CopyingEditor()
-    {
-        PostThreadMessageA(GetThreadId(thread_), WM_QUIT, 0, 0);
-        WaitForSingleObject(thread_, Patience);
-        CloseHandle(thread_);
-    }
-    std::atomic<HWND> window{nullptr};
+// The driver's other program's window, made an editor whose Ctrl+C copies at once.
+const char EditorSelection[] = "selected word";
+WNDPROC EditorBaseProc;
 
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        if (message == WM_KEYDOWN && wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000)) {
-            e2e::SetClipboard(Selection);
-            return 0;
-        }
-        return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-    static DWORD WINAPI Run(void* self)
-    {
-        WNDCLASSA kind{};
-        kind.lpfnWndProc = Proc;
-        kind.hInstance = GetModuleHandleA(nullptr);
-        kind.lpszClassName = "KpbenchEditor";
-        RegisterClassA(&kind);
-        HWND created = CreateWindowExA(0, kind.lpszClassName, "editor",
-                                       WS_OVERLAPPEDWINDOW | WS_VISIBLE, 600, 600, 300, 200,
-                                       nullptr, nullptr, kind.hInstance, nullptr);
-        static_cast<CopyingEditor*>(self)->window = created;
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0)
-            DispatchMessageA(&message);
-        DestroyWindow(created);
+LRESULT CALLBACK CopyOnCtrlC(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        e2e::SetClipboard(EditorSelection);
         return 0;
     }
-    HANDLE thread_;
-};
+    return CallWindowProcA(EditorBaseProc, window, message, wParam, lParam);
+}
 
 // Summons over the editor, the clipboard holding something else before: with emulation the
 // box must show the editor's selection, without it what the clipboard held.
@@ -489,7 +455,7 @@ bool SummonsOverEditor(const Options& options, bool copyEmulate, HWND editor,
         return false;
     }
     HWND search = program.SearchWindow();
-    const std::string expected = copyEmulate ? CopyingEditor::Selection : "stale";
+    const std::string expected = copyEmulate ? EditorSelection : "stale";
     for (int run = -1; run < 4 * options.runs + 1; ++run) {
         if (!e2e::SetClipboard("stale") || !e2e::BringToFront(editor)) {
             fprintf(stderr, "kpbench: the editor did not come to the front\n");
@@ -509,10 +475,15 @@ bool SummonsOverEditor(const Options& options, bool copyEmulate, HWND editor,
 void CopySummonRows(const Options& options, Table& table)
 {
     Progress("summoning with Ctrl+C emulation");
-    CopyingEditor editor;
+    e2e::OtherWindow editor;
+    HWND window = editor.window;
+    if (!window)
+        return;
+    EditorBaseProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CopyOnCtrlC)));
     std::vector<double> emulated, plain;
-    if (!editor.window.load() || !SummonsOverEditor(options, true, editor.window, emulated)
-        || !SummonsOverEditor(options, false, editor.window, plain))
+    if (!SummonsOverEditor(options, true, window, emulated)
+        || !SummonsOverEditor(options, false, window, plain))
         return;
     double figure = Median(emulated), floorFigure = Median(plain);
     table.push_back({"Summon with Ctrl+C emulation from an application that copies at once: "
