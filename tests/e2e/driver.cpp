@@ -228,7 +228,10 @@ IniText& AddOptions(IniText& ini, const Options& options)
         .Key("FUNCKEYTOUR", options.funcKeyTour)
         .Key("TOURFUNCKEY", options.tourFuncKey)
         .Key("TOURBARSHOW", options.tourBarShow)
-        .Key("TOURAUTOSTART", options.tourAutoStart);
+        .Key("TOURAUTOSTART", options.tourAutoStart)
+        .Key("HTTPSURL", options.httpsUrl)
+        .Key("TRAYICON", options.trayIcon)
+        .Key("AUTOSTART", options.autoStart);
 }
 
 static IniText OptionsAndEngines(const std::string& section, const Options& options)
