@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/logon.h"
 #include "app/settings.h"
+#include "app/tray.h"
 #include "resources/resource.h"
 #include "search/searchwindow.h"
 #include "settings/sheet.h"
@@ -92,6 +93,7 @@ static int KirapickMain(HINSTANCE module)
                                       SearchWindowProc, 0);
     TourBar = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_TOURBAR), nullptr, TourBarProc, 0);
     KeyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
+    StartTrayIcon();
 
     if (Settings.TourBarShow) {
         SendMessageA(TourBar, TourStart, 1, 0);
@@ -99,6 +101,7 @@ static int KirapickMain(HINSTANCE module)
     }
 
     int exitCode = RunMessageLoop();
+    EndTrayIcon();
     UnhookWindowsHookEx(KeyboardHook);
     if (mutex)
         CloseHandle(mutex);

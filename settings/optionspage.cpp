@@ -2,6 +2,7 @@
 
 #include "app/logon.h"
 #include "app/settings.h"
+#include "app/tray.h"
 #include "resource.h"
 #include "settings/options.h"
 
@@ -96,6 +97,7 @@ void OnApply(HWND page)
         Settings.*box.flag = IsChecked(page, box.id) ? 1 : 0;
     Settings.TourFuncKey = static_cast<WORD>(SelectedFunctionKey(page, IDC_OPT_TOUR_FUNCKEY));
     // in effect at once, not at the next start
+    UpdateTrayIcon();
     ApplyLogonStart();
 }
 
