@@ -11,6 +11,7 @@ constexpr int SearchBox = 1001, SettingsButton = 1005;
 constexpr int TrayIconBox = 1026; // options page
 constexpr UINT IconCallback = WM_APP + 1;
 const char IconWindowClass[] = "KirapickTray";
+const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
 
 // The program's hidden window that owns the icon.
 HWND IconWindow(HWND search)
@@ -78,11 +79,7 @@ TEST_CASE("the icon comes back with a new taskbar and its click and menu summon 
     CHECK(ControlText(search, SearchBox) == "入力中");
     CHECK(IsVisible(search));
 
-    // "常駐を終了する(&X)" asks first; No keeps the program
-    REQUIRE(ChooseFromIconMenu(program, owner, 'X'));
-    CHECK(program.AnswerMessage(IDNO) == "常駐を終了しますか？");
-    REQUIRE(program.Sync());
-    CHECK(program.Running());
+    // "常駐を終了する(&X)" asks first
     REQUIRE(ChooseFromIconMenu(program, owner, 'X'));
     CHECK(program.AnswerMessage(IDYES) == "常駐を終了しますか？");
     DWORD exitCode = 1;
@@ -90,21 +87,26 @@ TEST_CASE("the icon comes back with a new taskbar and its click and menu summon 
     CHECK(exitCode == 0);
 }
 
-TEST_CASE("without its key there is no icon and the options page adds and removes it at once")
+TEST_CASE("no icon without TRAYICON and no logon start with AUTOSTART off and both switch at once")
 {
-    Program program(ResidentIni().Text());
+    Program program(ResidentIni().Key("AUTOSTART", 0).Text());
+    // a value left by an earlier start
+    const std::string& path = program.ExePath();
+    REQUIRE(RegSetKeyValueA(HKEY_CURRENT_USER, RunonceKey, "kirapick.exe", REG_SZ, path.c_str(),
+                            static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS);
     HWND search = program.StartResident();
     REQUIRE(search);
     REQUIRE(program.Sync());
+    CHECK(RunonceValue("kirapick.exe") == "<missing>");
     HWND owner = IconWindow(search);
     REQUIRE(owner);
     CHECK_FALSE(HasIcon(owner));
 
-    for (bool on : {true, false}) {
+    // the options page's check box adds the icon, then takes it away again
+    auto applyIconBox = [&](bool on) {
         INFO("icon " << on);
         PostCommand(search, SettingsButton);
         HWND sheet = program.WaitSheet();
-        REQUIRE(sheet);
         HWND page = SheetPage(sheet, TrayIconBox);
         REQUIRE(page);
         CHECK(IsChecked(page, TrayIconBox) == !on);
@@ -113,29 +115,16 @@ TEST_CASE("without its key there is no icon and the options page adds and remove
         REQUIRE(WaitGone(sheet));
         CHECK(WaitFor([&] { return HasIcon(owner) == on; }));
         CHECK(WaitFor([&] { return program.Ini("TRAYICON") == (on ? "1" : "0"); }));
-    }
-}
-
-TEST_CASE("AUTOSTART off removes the logon start and the icon menu switches it at once")
-{
-    // a value left by an earlier start
-    Program program(ResidentIni().Key("TRAYICON", 1).Key("AUTOSTART", 0).Text());
-    REQUIRE(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce",
-                            "kirapick.exe", REG_SZ, program.ExePath().c_str(),
-                            static_cast<DWORD>(program.ExePath().size() + 1)) == ERROR_SUCCESS);
-    HWND search = program.StartResident();
-    REQUIRE(search);
-    REQUIRE(program.Sync());
-    CHECK(RunonceValue("kirapick.exe") == "<missing>");
-
-    HWND owner = IconWindow(search);
-    REQUIRE(owner);
+    };
+    applyIconBox(true);
+    // the menu's check item, "ログオン時に自動的に起動する(&L)"
     for (bool on : {true, false}) {
         INFO("logon start " << on);
         REQUIRE(ChooseFromIconMenu(program, owner, 'L'));
         REQUIRE(program.WaitMenuGone());
         REQUIRE(program.Sync());
         CHECK(program.Ini("AUTOSTART") == (on ? "1" : "0"));
-        CHECK(RunonceValue("kirapick.exe") == (on ? program.ExePath() : "<missing>"));
+        CHECK(RunonceValue("kirapick.exe") == (on ? path : "<missing>"));
     }
+    applyIconBox(false);
 }
