@@ -39,16 +39,17 @@ bool HasIcon(HWND owner)
     return Shell_NotifyIconA(NIM_MODIFY, &data) != 0;
 }
 
-// What the shell sends for a click on the icon.
-void ClickIcon(HWND owner, UINT mouseMessage)
+// What the shell sends for a left click on the icon; returns once the program has handled it.
+void LeftClickIcon(HWND owner)
 {
-    PostMessageA(owner, IconCallback, 1, mouseMessage);
+    Send(owner, IconCallback, 1, WM_LBUTTONUP);
 }
 
 // Chooses an item of the icon's menu by its access key.
 bool ChooseFromIconMenu(const Program& program, HWND owner, WORD key)
 {
-    ClickIcon(owner, WM_RBUTTONUP);
+    // post, not send: the menu runs its own loop
+    PostMessageA(owner, IconCallback, 1, WM_RBUTTONUP);
     return program.WaitMenu() && PressKeys(nullptr, {key});
 }
 
@@ -70,12 +71,11 @@ TEST_CASE("the icon comes back with a new taskbar and its click and menu summon 
 
     // as the hot key: the clipboard is taken in; with the window up only brought forward
     REQUIRE(SetClipboard("通知領域から"));
-    ClickIcon(owner, WM_LBUTTONUP);
+    LeftClickIcon(owner);
     REQUIRE(WaitVisible(search, true));
     CHECK(ControlText(search, SearchBox) == "通知領域から");
     Send(GetDlgItem(search, SearchBox), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("入力中"));
-    ClickIcon(owner, WM_LBUTTONUP);
-    REQUIRE(program.Sync());
+    LeftClickIcon(owner);
     CHECK(ControlText(search, SearchBox) == "入力中");
     CHECK(IsVisible(search));
 
