@@ -198,7 +198,7 @@ static void SearchWith(HWND window, int engine)
 
 static int DefaultEngine() { return (Settings.HotKey & HotKeyIndexMask) + 1; }
 
-static void StartTourFromSearch(HWND window)
+void StartTourFromSearch(HWND window)
 {
     SendMessageA(TourBar, TourStart, TourChosenNow | 1, 0);
     ShowWindow(window, SW_HIDE);
@@ -259,7 +259,11 @@ static void ShowMainMenu(HWND window)
     HMENU loaded = LoadMenuA(hInstance, MAKEINTRESOURCEA(IDM_SEARCH_MENU));
     int chosen = TrackMenuAtCursor(GetSubMenu(loaded, 0), window);
     DestroyMenu(loaded);
+    RunMainMenuCommand(window, chosen);
+}
 
+void RunMainMenuCommand(HWND window, int chosen)
+{
     switch (chosen) {
     case IDM_CLEAR_HISTORY:
         ClearHistory(window);
@@ -282,7 +286,7 @@ static void ShowMainMenu(HWND window)
     }
 }
 
-static void OpenSettings(HWND window)
+void OpenSettings(HWND window)
 {
     if (SettingsSheetOpen) {
         MessageBeep(static_cast<UINT>(-1));

@@ -1,6 +1,8 @@
 #include "settings/optionspage.h"
 
+#include "app/logon.h"
 #include "app/settings.h"
+#include "app/tray.h"
 #include "resource.h"
 #include "settings/options.h"
 #include "settings/pagelogic.h"
@@ -96,6 +98,9 @@ void OnApply(HWND page)
     for (const FlagBox& box : FlagBoxes)
         Settings.*box.flag = IsChecked(page, box.id) ? 1 : 0;
     Settings.TourFuncKey = static_cast<WORD>(SelectedFunctionKey(page, IDC_OPT_TOUR_FUNCKEY));
+    // in effect at once, not at the next start
+    UpdateTrayIcon();
+    ApplyLogonStart();
 }
 
 } // namespace
