@@ -47,7 +47,9 @@ void SearchWith(const Program& program, HWND search, const char* clipboard, WORD
 
 TEST_CASE("with the https option an https address opens at once and a typed one with Enter")
 {
-    Program program(ResidentIni().Key("HTTPSURL", 1).Text());
+    Options options;
+    options.httpsUrl = 1;
+    Program program(ResidentIni(options).Text());
     HWND search = StartWith(program);
 
     REQUIRE(SetClipboard(" https://secure.test/a?b=1 \r\n"));
