@@ -15,6 +15,7 @@
 #include <stdio.h>
 
 static const int SearchHotKeyId = 0;
+static const DWORD CopyWaitMs = 200; // the longest wait for the copy of the selection
 static const char HomePageAddress[] = "https://aobasha.example.jp/";
 
 BOOL IsShellWindowClass(const char* className)
@@ -122,24 +123,41 @@ static void EmptyTheClipboard()
     CloseClipboard();
 }
 
+// The application in front needs a moment to fill the clipboard after the emulated Ctrl+C.
+// Its emptying the clipboard moves the sequence number, but it may hold the clipboard open a
+// little longer to fill it: the wait ends when the clipboard has changed and can be opened.
+// With nothing selected nothing changes, and the whole 200 ms pass as before.
+static void WaitForCopy(DWORD sequenceBefore)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < CopyWaitMs) {
+        if (GetClipboardSequenceNumber() != sequenceBefore && OpenClipboard(nullptr)) {
+            CloseClipboard();
+            return;
+        }
+        Sleep(1);
+    }
+}
+
 // Takes in the selection or the clipboard; TRUE when an address was opened instead.
 static BOOL TakeInClipboard(char (&captured)[TextSize])
 {
     char className[TextSize] = "";
     GetClassNameA(GetForegroundWindow(), className, sizeof className);
     if (!IsShellWindowClass(className) && Settings.CopyEmulate) {
+        const DWORD before = GetClipboardSequenceNumber();
         PressKey(VK_CONTROL, true);
         PressKey('C', true);
         PressKey('C', false);
         PressKey(VK_CONTROL, false);
-        Sleep(200); // the application needs a moment to fill the clipboard
+        WaitForCopy(before);
     }
     if (!GetClipboardText(captured, sizeof captured))
         return FALSE;
     TrimBlanks(captured);
     if (Settings.MakeupUrl)
-        CompleteUrl(captured, sizeof captured);
-    if (!Settings.AutoUrlOpen || !StartsWithExact(captured, "http:"))
+        CompleteUrl(captured, sizeof captured, Settings.HttpsUrl);
+    if (!Settings.AutoUrlOpen || !IsWebAddress(captured, Settings.HttpsUrl))
         return FALSE;
 
     if (Settings.ShiftOpen)

@@ -5,6 +5,7 @@
 #include "app/tray.h"
 #include "resource.h"
 #include "settings/options.h"
+#include "settings/pagelogic.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -53,8 +54,9 @@ void FillFunctionKeys(HWND page, int id, int selected)
         snprintf(text, sizeof text, "F%d", n);
         SendDlgItemMessageA(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    // a damaged file's index shows as F1, which is also what OK then stores
-    SendDlgItemMessageA(page, id, CB_SETCURSEL, ValidFunctionKey(selected), 0);
+    // a damaged file's index shows no key at all; OK then stores F1
+    SendDlgItemMessageA(page, id, CB_SETCURSEL,
+                        static_cast<WPARAM>(IndexOrNone(selected, FunctionKeyCount)), 0);
 }
 
 int SelectedFunctionKey(HWND page, int id)
