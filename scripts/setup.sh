@@ -33,9 +33,13 @@ if [ ! -f "$prefix/system.reg" ]; then
     # no network here: keep wineboot from fetching its .NET and HTML engines
     WINEPREFIX=$prefix WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all LANG=C.UTF-8 \
         wineboot -i >/dev/null 2>&1 || true
-    # the dialogs' font is not in Wine: its proportional Japanese stand-in keeps labels whole
-    WINEPREFIX=$prefix WINEDEBUG=-all LANG=C.UTF-8 wine reg add \
-        'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f >/dev/null 2>&1 || true
+    # Japanese fonts Wine lacks get IPA stand-ins: the dialogs' own font, and the one Tahoma
+    # (title bars, message boxes) borrows Japanese characters from, as on Windows
+    for font in 'ＭＳ Ｐゴシック=IPAPGothic' 'MS UI Gothic=IPAGothic'; do
+        WINEPREFIX=$prefix WINEDEBUG=-all LANG=C.UTF-8 wine reg add \
+            'HKCU\Software\Wine\Fonts\Replacements' /v "${font%%=*}" /d "${font#*=}" /f \
+            >/dev/null 2>&1 || true
+    done
     WINEPREFIX=$prefix wineserver -w || true
 fi
 # Wine's own fonts (Marlett draws the title bars' close boxes): this Wine does not look for
