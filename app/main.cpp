@@ -1,6 +1,7 @@
 #include "app/app.h"
 #include "app/logon.h"
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "app/tray.h"
 #include "resources/resource.h"
 #include "search/searchwindow.h"
@@ -108,8 +109,42 @@ static int KirapickMain(HINSTANCE module)
     return exitCode;
 }
 
+// Every text of the program is code page 932. The manifest asks for it, but only Windows 11
+// grants it whatever the system locale; elsewhere the windows would show garbage and a second
+// start could not find the first. Then say, in both languages and with the wide functions,
+// what is needed, and end before anything (the logon entry, the settings) is written.
+static bool RunsInProgramCodePage()
+{
+    const UINT codePage = GetACP();
+    if (codePage == ProgramCodePage)
+        return true;
+    wchar_t caption[NameSize];
+    if (!AnsiToWide(AppTitle, caption))
+        lstrcpynW(caption, L"kirapick", NameSize);
+    wchar_t text[1024];
+    snwprintf(text, sizeof text / sizeof text[0],
+              L"キラピック！は日本語の文字コード（コードページ 932、シフト JIS）で動作しますが、"
+              L"この Windows の文字コードは %u です。\n\n"
+              L"Windows 10 以前では、コントロール パネルの［地域］→［管理］→［システム ロケールの変更］"
+              L"で「日本語 (日本)」を選び、「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」"
+              L"をオフにして、Windows を再起動してください。"
+              L"Windows 11 では、この設定なしで動作します。\n\n"
+              L"kirapick needs the Japanese code page 932 (Shift-JIS), but this Windows gives it "
+              L"code page %u.\n\n"
+              L"On Windows 10 and earlier, open Control Panel > Region > Administrative > "
+              L"Change system locale, choose \"Japanese (Japan)\", clear \"Beta: Use Unicode UTF-8 "
+              L"for worldwide language support\" and restart Windows. "
+              L"Windows 11 needs no such change.",
+              codePage, codePage);
+    text[sizeof text / sizeof text[0] - 1] = L'\0';
+    MessageBoxW(nullptr, text, caption, MB_ICONERROR);
+    return false;
+}
+
 // Command-line arguments and the show mode are not used: both windows show themselves.
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int)
 {
+    if (!RunsInProgramCodePage())
+        return 0;
     return KirapickMain(module);
 }
