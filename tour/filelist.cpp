@@ -1,72 +1,64 @@
 #include "tour/filelist.h"
 
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "app/textpath.h"
 
 #include <algorithm>
 
-namespace {
-constexpr int ExtFilterSplitLimit = ExtFilterMaxEntries - 1;
-constexpr int FirstCapacity = 64;
+const char NoTourFolderText[] =
+    "見廻り先のフォルダが見つかりません。\n%s\n"
+    "検索パスはドライブから指定してください（例: C:\\Pics\\*.jpg）。";
 
-// Stores [start, start + len) as the next entry, cut to 9 bytes.
-void AddFilterEntry(ExtensionFilter* filter, const char* start, int len)
-{
-    if (len > ExtFilterEntrySize - 1)
-        len = ExtFilterEntrySize - 1;
-    char* entry = filter->ext[filter->count];
-    CopyMemory(entry, start, len);
-    entry[len] = '\0';
-    ++filter->count;
-}
+namespace {
+constexpr int FirstCapacity = 64;
 
 // Tells the user that the list stopped short; nothing else can be done about it here.
 void ReportNoMemory()
 {
     MessageBoxA(nullptr, "DEBUG", "DEBUG", MB_OK);
 }
+
+// Short names are never used, and a large folder comes in fewer calls; systems without these
+// two refuse them as a bad parameter and get the plain search.
+HANDLE FindFirst(const wchar_t* pattern, WIN32_FIND_DATAW* found)
+{
+    HANDLE search = FindFirstFileExW(pattern, FindExInfoBasic, found, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        search = FindFirstFileW(pattern, found);
+    return search;
+}
 } // namespace
 
-void ParseExtensionFilter(const char* text, ExtensionFilter* filter)
+void LoadExtensionFilter(const char* text, WideExtensionFilter* filter)
 {
+    ExtensionFilter parsed;
+    ParseExtensionFilter(text, &parsed);
     ZeroMemory(filter, sizeof *filter);
-    if (*text == '\0')
-        return;
-
-    // A ';' in first place, or right after another ';', belongs to the token it starts.
-    const char* start = text;
-    const char* p = CharNextA(text);
-    while (filter->count < ExtFilterSplitLimit && *p != '\0') {
-        if (*p == ';') {
-            AddFilterEntry(filter, start, static_cast<int>(p - start));
-            start = p + 1;
-            p = CharNextA(start);
-        } else {
-            p = CharNextA(p);
-        }
-    }
-    // the 100th entry takes everything after the 99th separator
-    int rest = lstrlenA(start);
-    if (rest > 0)
-        AddFilterEntry(filter, start, rest);
+    // an entry cut inside a character keeps the stand-in the platform gives its lone lead byte
+    for (int i = 0; i < parsed.count; ++i)
+        AnsiToWide(parsed.ext[i], filter->ext[i]);
+    filter->count = parsed.count;
 }
 
-void ReadExtensionFilter(int slot, ExtensionFilter* filter)
+void ReadExtensionFilter(int slot, WideExtensionFilter* filter)
 {
     char text[TextSize];
     ReadUserString(Key::ExtFilter, slot, text);
-    ParseExtensionFilter(text, filter);
+    LoadExtensionFilter(text, filter);
 }
 
-BOOL ExtensionFilterAccepts(const ExtensionFilter& filter, const char* fileName)
+BOOL ExtensionFilterAccepts(const WideExtensionFilter& filter, const wchar_t* fileName)
 {
     if (filter.count == 0)
         return TRUE;
-    char ext[MAX_PATH];
+    wchar_t ext[MAX_PATH];
     if (!GetExtension(fileName, ext))
         return FALSE;
     for (int i = 0; i < filter.count; ++i) {
-        if (lstrcmpiA(ext, filter.ext[i]) == 0)
+        // an entry that could not be converted is empty and must not match a bare name
+        if (filter.ext[i][0] != L'\0' && lstrcmpiW(ext, filter.ext[i]) == 0)
             return TRUE;
     }
     return FALSE;
@@ -101,13 +93,16 @@ BOOL GrowTourFileList(TourFileList* list, int* capacity, int needed)
     }
 }
 
-int CollectTourFiles(const char* pattern, const ExtensionFilter& filter, TourFileList* list)
+int CollectTourFiles(const char* pattern, const WideExtensionFilter& filter, TourFileList* list)
 {
     *list = nullptr;
-    if (*pattern == '\0')
+    // Without a folder of its own the pattern would list the current folder, whose names
+    // would then be opened or deleted in another one.
+    wchar_t widePattern[TextSize];
+    if (!HasAbsoluteFolder(pattern) || !AnsiToWide(pattern, widePattern))
         return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirst(widePattern, &found);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
 
@@ -128,7 +123,7 @@ int CollectTourFiles(const char* pattern, const ExtensionFilter& filter, TourFil
         entries[count].index = count;
         entries[count].findData = found;
         ++count;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     *list = entries; // still null when no file was accepted
     return count;
@@ -136,7 +131,7 @@ int CollectTourFiles(const char* pattern, const ExtensionFilter& filter, TourFil
 
 int BuildTourFileList(int slot, const char* pattern, TourFileList* list)
 {
-    ExtensionFilter filter;
+    WideExtensionFilter filter;
     ReadExtensionFilter(slot, &filter);
     return CollectTourFiles(pattern, filter, list);
 }

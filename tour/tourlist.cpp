@@ -16,13 +16,13 @@ template <typename T> static BOOL Reserve(T*& block, int& capacity, int needed)
     return TRUE;
 }
 
-BOOL TourListAdd(TourList& list, const char* name)
+BOOL TourListAdd(TourList& list, const wchar_t* name)
 {
-    int size = lstrlenA(name) + 1;
+    int size = lstrlenW(name) + 1;
     if (!Reserve(list.text, list.textCapacity, list.textUsed + size) ||
         !Reserve(list.items, list.capacity, list.count + 1))
         return FALSE;
-    CopyMemory(list.text + list.textUsed, name, size);
+    CopyMemory(list.text + list.textUsed, name, size * sizeof(wchar_t));
     list.items[list.count].offset = list.textUsed;
     list.items[list.count].missing = FALSE;
     list.textUsed += size;
