@@ -11,8 +11,6 @@ const char NoTourFolderText[] =
     "検索パスはドライブから指定してください（例: C:\\Pics\\*.jpg）。";
 
 namespace {
-constexpr int FirstCapacity = 64;
-
 // Tells the user that the list stopped short; nothing else can be done about it here.
 void ReportNoMemory()
 {
@@ -64,33 +62,42 @@ BOOL ExtensionFilterAccepts(const WideExtensionFilter& filter, const wchar_t* fi
     return FALSE;
 }
 
+namespace {
+// The most entries a list can hold: its count is an int, its size in bytes too.
+constexpr SIZE_T MaxEntries = static_cast<SIZE_T>(0x7FFFFFFF) / sizeof(TourFileEntry);
+constexpr SIZE_T FirstCommit = 64 * 1024;
+} // namespace
+
 BOOL GrowTourFileList(TourFileList* list, int* capacity, int needed)
 {
     if (needed <= *capacity)
         return TRUE;
-    const SIZE_T maxEntries = static_cast<SIZE_T>(0x7FFFFFFF) / sizeof(TourFileEntry);
-    if (static_cast<SIZE_T>(needed) > maxEntries)
+    if (needed < 0 || static_cast<SIZE_T>(needed) > MaxEntries)
         return FALSE;
 
-    // Doubling keeps a large folder from copying the block once per file; when the doubled
-    // block cannot be had, exactly the needed size may still fit.
-    SIZE_T wanted = *capacity > 0 ? static_cast<SIZE_T>(*capacity) * 2 : FirstCapacity;
-    wanted = std::min(std::max(wanted, static_cast<SIZE_T>(needed)), maxEntries);
-    for (;;) {
-        SIZE_T bytes = wanted * sizeof(TourFileEntry);
-        void* block = *list ? GlobalReAlloc(*list, bytes, GMEM_MOVEABLE)
-                            : GlobalAlloc(GMEM_FIXED, bytes);
-        if (block) {
-            auto* grown = static_cast<TourFileEntry*>(block);
-            ZeroMemory(grown + *capacity, (wanted - *capacity) * sizeof(TourFileEntry));
-            *list = grown;
-            *capacity = static_cast<int>(wanted);
-            return TRUE;
-        }
-        if (wanted == static_cast<SIZE_T>(needed))
+    // The block's whole address range is reserved at once and its pages committed as the
+    // list grows: entries never move, and committed pages come zero-filled. Moving a block
+    // that is copied into a larger one cost a large folder's tour start a fifth of its time.
+    TourFileEntry* block = *list;
+    if (!block) {
+        block = static_cast<TourFileEntry*>(
+            VirtualAlloc(nullptr, MaxEntries * sizeof(TourFileEntry), MEM_RESERVE, PAGE_NOACCESS));
+        if (!block)
             return FALSE;
-        wanted = needed;
     }
+    // doubling the committed part keeps the calls few; what is never written stays free
+    SIZE_T held = static_cast<SIZE_T>(*capacity) * sizeof(TourFileEntry);
+    SIZE_T bytes = std::max(held * 2, FirstCommit);
+    bytes = std::max(bytes, static_cast<SIZE_T>(needed) * sizeof(TourFileEntry));
+    bytes = std::min(bytes, MaxEntries * sizeof(TourFileEntry));
+    if (!VirtualAlloc(block, bytes, MEM_COMMIT, PAGE_READWRITE)) {
+        if (!*list)
+            VirtualFree(block, 0, MEM_RELEASE);
+        return FALSE;
+    }
+    *list = block;
+    *capacity = static_cast<int>(bytes / sizeof(TourFileEntry));
+    return TRUE;
 }
 
 int CollectTourFiles(const char* pattern, const WideExtensionFilter& filter, TourFileList* list)
@@ -139,5 +146,5 @@ int BuildTourFileList(int slot, const char* pattern, TourFileList* list)
 void FreeTourFileList(TourFileList list)
 {
     if (list)
-        GlobalFree(list);
+        VirtualFree(list, 0, MEM_RELEASE);
 }
