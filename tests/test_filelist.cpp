@@ -188,7 +188,7 @@ TEST_SUITE("filelist")
             {".abcdefghij", L"x.abcdefghij", false}, {".表", L"写真.表", true}, {"", L"readme", true},
             {".jpg", L"写真😀.jpg", true}, {".e", L"café.é", false}, {".jpeg", L"café.JPEG", true},
             {".JPG", L"사진.jpg", true}, {".jpg", L"x.jpg😀", false},
-            // a ninth byte that is half a character matches no name
+            // an entry cut inside a character does not match the character it was cut from
             {".abcdefg表", L"x.abcdefg表", false},
         };
         for (const auto& c : cases)
@@ -290,6 +290,10 @@ TEST_SUITE("filelist")
         CHECK(capacity >= 5000);
         CHECK(list[0].index == 7);
         CHECK((list[4999].index == 0 && list[4999].findData.cFileName[0] == L'\0'));
+        list[4999].index = 9;
+        // beyond the block's first address range: the entries move along
+        REQUIRE(GrowTourFileList(&list, &capacity, 40000));
+        CHECK((list[0].index == 7 && list[4999].index == 9 && list[39999].index == 0));
         TourFileList before = list;
         int held = capacity;
         CHECK_FALSE(GrowTourFileList(&list, &capacity, 0x7FFFFFFF));

@@ -64,36 +64,57 @@ BOOL ExtensionFilterAccepts(const WideExtensionFilter& filter, const wchar_t* fi
 
 namespace {
 // The most entries a list can hold: its count is an int, its size in bytes too.
-constexpr SIZE_T MaxEntries = static_cast<SIZE_T>(0x7FFFFFFF) / sizeof(TourFileEntry);
+constexpr SIZE_T MaxBytes =
+    static_cast<SIZE_T>(0x7FFFFFFF) / sizeof(TourFileEntry) * sizeof(TourFileEntry);
 constexpr SIZE_T FirstCommit = 64 * 1024;
+constexpr SIZE_T FirstReserve = 16 * 1024 * 1024; // about 28,000 entries
+
+// The reserved, not yet committed bytes that follow a block's committed part.
+SIZE_T ReservedBeyond(const TourFileEntry* block, SIZE_T committed)
+{
+    MEMORY_BASIC_INFORMATION region;
+    const BYTE* end = reinterpret_cast<const BYTE*>(block) + committed;
+    if (!VirtualQuery(end, &region, sizeof region) || region.AllocationBase != block ||
+        region.State != MEM_RESERVE)
+        return 0;
+    return region.RegionSize;
+}
 } // namespace
 
 BOOL GrowTourFileList(TourFileList* list, int* capacity, int needed)
 {
     if (needed <= *capacity)
         return TRUE;
-    if (needed < 0 || static_cast<SIZE_T>(needed) > MaxEntries)
+    if (needed < 0 || static_cast<SIZE_T>(needed) * sizeof(TourFileEntry) > MaxBytes)
         return FALSE;
 
-    // The block's whole address range is reserved at once and its pages committed as the
-    // list grows: entries never move, and committed pages come zero-filled. Moving a block
-    // that is copied into a larger one cost a large folder's tour start a fifth of its time.
+    // The block lies in a reserved address range whose pages are committed as the list grows:
+    // entries stay where they are and new pages come zero-filled. Only a range that is full
+    // is left for one four times as large, so a large folder's entries move a few times at
+    // most; copying at every doubling cost a tour start a fifth of its time. The ranges stay
+    // modest, as the platform may keep bookkeeping for every page ever reserved.
+    SIZE_T held = static_cast<SIZE_T>(*capacity) * sizeof(TourFileEntry);
+    SIZE_T neededBytes = static_cast<SIZE_T>(needed) * sizeof(TourFileEntry);
+    SIZE_T bytes = std::min(std::max({held * 2, FirstCommit, neededBytes}), MaxBytes);
+    SIZE_T room = *list ? held + ReservedBeyond(*list, held) : 0;
     TourFileEntry* block = *list;
-    if (!block) {
+    if (neededBytes <= room) {
+        bytes = std::min(bytes, room);
+    } else {
+        SIZE_T range = std::min(std::max({room * 4, FirstReserve, bytes}), MaxBytes);
         block = static_cast<TourFileEntry*>(
-            VirtualAlloc(nullptr, MaxEntries * sizeof(TourFileEntry), MEM_RESERVE, PAGE_NOACCESS));
+            VirtualAlloc(nullptr, range, MEM_RESERVE, PAGE_NOACCESS));
         if (!block)
             return FALSE;
     }
-    // doubling the committed part keeps the calls few; what is never written stays free
-    SIZE_T held = static_cast<SIZE_T>(*capacity) * sizeof(TourFileEntry);
-    SIZE_T bytes = std::max(held * 2, FirstCommit);
-    bytes = std::max(bytes, static_cast<SIZE_T>(needed) * sizeof(TourFileEntry));
-    bytes = std::min(bytes, MaxEntries * sizeof(TourFileEntry));
     if (!VirtualAlloc(block, bytes, MEM_COMMIT, PAGE_READWRITE)) {
-        if (!*list)
+        if (block != *list)
             VirtualFree(block, 0, MEM_RELEASE);
         return FALSE;
+    }
+    if (block != *list && *list) {
+        CopyMemory(block, *list, held);
+        VirtualFree(*list, 0, MEM_RELEASE);
     }
     *list = block;
     *capacity = static_cast<int>(bytes / sizeof(TourFileEntry));
