@@ -157,6 +157,16 @@ int CollectTourFiles(const char* pattern, const WideExtensionFilter& filter, Tou
     return count;
 }
 
+BOOL TourFileExists(const wchar_t* path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirst(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return FALSE;
+    FindClose(search);
+    return TRUE;
+}
+
 int BuildTourFileList(int slot, const char* pattern, TourFileList* list)
 {
     WideExtensionFilter filter;

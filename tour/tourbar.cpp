@@ -139,7 +139,7 @@ static void OnTourOpenFile(HWND bar, int slot, const wchar_t* quickName)
         joined = JoinPath(path, TourFolder, name);
     }
 
-    if (!joined || GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES) {
+    if (!joined || !TourFileExists(path)) {
         // a name too long for a path is as good as missing: never cut into another name
         MessageBoxWithName(bar, "ファイルが見つかりません。\n%s", joined ? path : name,
                            MB_ICONERROR | MB_OK);
