@@ -37,44 +37,33 @@ std::string Utf8(const std::wstring& text)
     return out;
 }
 
-// A window's text read wide, as UTF-8: the ANSI form would lose such names.
-std::string WideText(HWND window)
+// A text of another process's window, asked for wide (`get` with `index`), as UTF-8: the ANSI
+// form would lose such names.
+std::string WideText(HWND window, UINT get = WM_GETTEXT, WPARAM index = 2048)
 {
     wchar_t text[2048] = L"";
     DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                        Patience, &length);
+    SendMessageTimeoutW(window, get, index, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, Patience,
+                        &length);
     return Utf8(text);
 }
 
-// Waits for the program's message box, answers it and returns its text.
+// Waits for the program's message box, answers it and returns its text (control 0xFFFF).
 std::string Reply(const Program& program, int button)
 {
     HWND box = program.WaitMessageBox();
     if (!box)
         return "<no message box>";
-    std::string text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char type[32] = "";
-        GetClassNameA(child, type, sizeof type);
-        if (lstrcmpiA(type, "Static") == 0 && text.empty())
-            text = WideText(child);
-    }
+    std::string text = WideText(GetDlgItem(box, 0xFFFF));
     Answer(box, button);
     return WaitGone(box) ? text : "<not closed> " + text;
 }
 
-std::vector<std::string> WideListItems(HWND dialog, int id)
+Texts WideItems(HWND dialog, int id)
 {
-    HWND list = GetDlgItem(dialog, id);
-    std::vector<std::string> items;
-    for (LRESULT i = 0, count = Send(list, LB_GETCOUNT, 0, 0); i < count; ++i) {
-        wchar_t item[MAX_PATH] = L"";
-        DWORD_PTR length = 0;
-        SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item), SMTO_NORMAL,
-                            Patience, &length);
-        items.push_back(Utf8(item));
-    }
+    Texts items;
+    for (LRESULT i = 0, count = Send(GetDlgItem(dialog, id), LB_GETCOUNT, 0, 0); i < count; ++i)
+        items.push_back(WideText(GetDlgItem(dialog, id), LB_GETTEXT, i));
     return items;
 }
 
@@ -96,8 +85,8 @@ public:
     }
     ~WideFolder()
     {
-        for (const std::string& name : State())
-            DeleteFileW((path_ + L"\\" + Wide(name)).c_str());
+        for (const std::wstring& name : Files())
+            DeleteFileW(File(name).c_str());
         RemoveDirectoryW(path_.c_str());
     }
     std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
@@ -108,24 +97,25 @@ public:
         WideCharToMultiByte(CP_ACP, 0, path_.c_str(), -1, ansi, sizeof ansi, nullptr, nullptr);
         return ansi + std::string("\\") + mask;
     }
-    // the names of its files in UTF-8, sorted
-    Texts State() const
+    std::vector<std::wstring> Files() const
     {
-        Texts names;
+        std::vector<std::wstring> names;
         WIN32_FIND_DATAW found;
         HANDLE search = FindFirstFileW(File(L"*").c_str(), &found);
         for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(Utf8(found.cFileName));
+                names.push_back(found.cFileName);
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
-        return Sorted(names);
+        return names;
     }
-    static std::wstring Wide(const std::string& utf8)
+    // the names of its files in UTF-8, sorted
+    Texts State() const
     {
-        wchar_t wide[MAX_PATH] = L"";
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide, MAX_PATH);
-        return wide;
+        Texts names;
+        for (const std::wstring& name : Files())
+            names.push_back(Utf8(name));
+        return Sorted(names);
     }
 
 private:
@@ -194,18 +184,14 @@ struct Resident {
         REQUIRE(menu);
         return menu;
     }
-    void Keys(const std::vector<WORD>& keys)
-    {
-        REQUIRE(PressKeys(nullptr, keys));
-        REQUIRE(program.WaitMenuGone());
-    }
     // Item `n` of the "*" list.
     void Choose(int n)
     {
         OpenMenu(bar, BarList);
         std::vector<WORD> keys(static_cast<size_t>(n) + 1, VK_DOWN);
         keys.push_back(VK_RETURN);
-        Keys(keys);
+        REQUIRE(PressKeys(nullptr, keys));
+        REQUIRE(program.WaitMenuGone());
     }
     // The settings sheet from the search window, at the destinations page.
     HWND DestinationsPageOpened(HWND& sheet)
@@ -285,7 +271,7 @@ TEST_CASE("a tour over names beyond code page 932 opens and deletes and quick-op
         app.OpenMenu(app.bar, BarDestinations);
         REQUIRE(PressKeys(nullptr, {VK_DOWN, VK_DOWN, VK_RIGHT}));
         REQUIRE(WaitFor([&] { return app.Menus() == 2; }));
-        app.Keys({VK_RETURN});
+        REQUIRE(PressKeys(nullptr, {VK_RETURN}));
     }) == quickFile);
     CHECK(app.program.Opened().size() == 7);
 }
@@ -302,7 +288,7 @@ TEST_CASE("the order dialog numbers names beyond code page 932 and release takes
     PostCommand(page, OrderButton); // posted: the dialog runs its own loop
     HWND dialog = app.program.WaitDialog(OrderCaption);
     REQUIRE(dialog);
-    const std::vector<std::string> listed = WideListItems(dialog, OrderList);
+    const Texts listed = WideItems(dialog, OrderList);
     CHECK(Sorted(listed) == AllNames());
     Answer(dialog, IDOK);
     REQUIRE(WaitGone(dialog));
@@ -313,7 +299,7 @@ TEST_CASE("the order dialog numbers names beyond code page 932 and release takes
 
     PostCommand(page, OrderButton);
     REQUIRE((dialog = app.program.WaitDialog(OrderCaption)) != nullptr);
-    CHECK(WideListItems(dialog, OrderList) == numbered);
+    CHECK(WideItems(dialog, OrderList) == numbered);
     PostCommand(dialog, OrderRelease);
     CHECK(app.program.AnswerMessage(IDYES) == "ファイルの順番付けを解除しますか？");
     REQUIRE(WaitGone(dialog));
