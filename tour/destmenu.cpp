@@ -2,9 +2,18 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "tour/filelist.h"
 
 static const int KindQuickOpen = 2; // FixedWithQuickOpen; above it QuickOpenOnly
+
+// The menu is a wide one throughout: labels are the settings file's code page 932 text.
+static void AppendLabel(HMENU menu, UINT flags, UINT_PTR id, const char* label)
+{
+    wchar_t wide[DestinationLabelSize];
+    AnsiToWide(label, wide);
+    AppendMenuW(menu, flags, id, wide);
+}
 
 static void AppendQuickOpenFiles(HMENU submenu, int slot, const char* pattern)
 {
@@ -32,21 +41,21 @@ void BuildDestinationsMenu(HMENU menu, int currentSlot)
             continue;
         }
         if (gap)
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         gap = false;
 
         int kind = ReadUserInt(Key::InputPath, slot, 0);
         if (kind < KindQuickOpen) {
-            AppendMenuA(menu, MF_STRING, slot, label);
+            AppendLabel(menu, MF_STRING, slot, label);
             continue;
         }
         HMENU submenu = CreatePopupMenu();
         if (kind == KindQuickOpen) {
-            AppendMenuA(submenu, MF_STRING, slot * DestinationFileBase, "見廻る");
-            AppendMenuA(submenu, MF_SEPARATOR, 0, nullptr);
+            AppendLabel(submenu, MF_STRING, slot * DestinationFileBase, "見廻る");
+            AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
         }
         AppendQuickOpenFiles(submenu, slot, path);
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), label);
+        AppendLabel(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), label);
     }
 }
 
