@@ -1,6 +1,7 @@
 #include "app/app.h"
+#include "app/logon.h"
 #include "app/settings.h"
-#include "app/textpath.h"
+#include "app/tray.h"
 #include "resources/resource.h"
 #include "search/searchwindow.h"
 #include "settings/sheet.h"
@@ -8,20 +9,6 @@
 
 #include <commctrl.h>
 #include <stdio.h>
-
-static const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
-
-// Renewed at every start, so the program comes back once at the next logon.
-static void RegisterForNextLogon(const char* programPath, const char* programName)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, programName, 0, REG_SZ, reinterpret_cast<const BYTE*>(programPath),
-                   lstrlenA(programPath) + 1);
-    RegCloseKey(key);
-}
 
 // The running instance's search window: titled like the program and holding the history
 // box, so that a message box with the same caption is never taken for it.
@@ -62,10 +49,12 @@ static int KirapickMain(HINSTANCE module)
     hInstance = module;
 
     char programPath[MAX_PATH] = "";
-    char programName[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, programPath, sizeof programPath);
-    GetFileNamePart(programPath, programName);
-    RegisterForNextLogon(programPath, programName);
+    InitSettingsLocation(programPath);
+    // Every start, a second one too, renews the start at the next logon (or removes it when
+    // the user said no), so the settings are read before the single-instance test.
+    BOOL hasSettings = LoadSettings();
+    ApplyLogonStart();
 
     char mutexName[NameSize];
     snprintf(mutexName, sizeof mutexName, "%s:Mutex", AppTitle);
@@ -84,11 +73,10 @@ static int KirapickMain(HINSTANCE module)
         return 0;
     }
 
-    InitSettingsLocation(programPath);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    if (!LoadSettings()) {
+    if (!hasSettings) {
         MessageBoxA(nullptr, "設定を読み込めませんでした。\n先に設定を行ってください。", AppTitle,
                     MB_ICONINFORMATION);
         CopyDefaultEngines();
@@ -105,6 +93,7 @@ static int KirapickMain(HINSTANCE module)
                                       SearchWindowProc, 0);
     TourBar = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_TOURBAR), nullptr, TourBarProc, 0);
     KeyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
+    StartTrayIcon();
 
     if (Settings.TourBarShow) {
         SendMessageA(TourBar, TourStart, 1, 0);
@@ -112,6 +101,7 @@ static int KirapickMain(HINSTANCE module)
     }
 
     int exitCode = RunMessageLoop();
+    EndTrayIcon();
     UnhookWindowsHookEx(KeyboardHook);
     if (mutex)
         CloseHandle(mutex);

@@ -53,11 +53,17 @@ TEST_SUITE("dispatch")
 
     TEST_CASE("template expansion is bounded and never cuts an escape")
     {
+        // the largest: a full template and a UTF-8 query of 299 half-width katakana
         std::string tmpl(299, 'a'), encoded;
         tmpl.replace(100, 2, "%s");
-        for (int i = 0; i < 300; ++i)
-            encoded += "%8c";
-        CHECK(Expand(tmpl.c_str(), encoded.c_str()).size() == 297 + 900); // the largest fits
+        for (int i = 0; i < 3 * 299; ++i)
+            encoded += "%EF";
+        CHECK(Expand(tmpl.c_str(), encoded.c_str()).size() == 297 + 2691);
+        // a second "%s" is cut at the area's end, between two escapes
+        tmpl.replace(201, 2, "%s");
+        const std::string cut = Expand(tmpl.c_str(), encoded.c_str());
+        CHECK(cut.size() == AddressSize - 3);
+        CHECK(cut.substr(cut.size() - 3) == "%EF");
 
         char small[12];
         CHECK(ExpandTemplate("ab%sz", "%8c%9f", small, sizeof small) == TRUE);
@@ -84,6 +90,35 @@ TEST_SUITE("dispatch")
         // found in the middle of a full list: nothing else drops
         CHECK(Pushed({"q11", "q10", "q9", "q8", "q7", "q6", "q5", "q4", "q3", "q2"}, {"Q5"}) ==
               "Q5|q11|q10|q9|q8|q7|q6|q4|q3|q2");
+    }
+
+    TEST_CASE("the history is read from the box whole, however long the box says an entry is")
+    {
+        // Windows may report a double-byte entry longer than it is: twice as long here
+        static WNDPROC boxProc;
+        WNDPROC inflating = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            LRESULT result = CallWindowProcA(boxProc, w, m, wp, lp);
+            return m == CB_GETLBTEXTLEN && result > 0 ? 2 * result : result;
+        };
+        HWND box = CreateWindowA("COMBOBOX", "", CBS_DROPDOWN, 0, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+        REQUIRE(box);
+        boxProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(inflating)));
+        std::string full = "a", tooLong;
+        for (int i = 0; i < 150; ++i)
+            tooLong += "検";
+        full += tooLong.substr(0, 298); // 299 bytes
+        for (const std::string& entry : {full, std::string("short"), tooLong})
+            SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+
+        HistoryList list{};
+        ReadHistoryBox(box, list);
+        REQUIRE(list.count == 3);
+        CHECK(list.entries[0] == full);
+        CHECK(std::string(list.entries[1]) == "short");
+        CHECK(list.entries[2] == tooLong.substr(0, 298)); // cut between characters
+        DestroyWindow(box);
     }
 
     TEST_CASE("Ctrl+C is not sent to the desktop, task bar or folder windows")

@@ -1,5 +1,6 @@
 #include <doctest.h>
 
+#include "search/dispatch.h"
 #include "search/encode.h"
 
 #include <string>
@@ -13,11 +14,18 @@ std::string Encode(const char* query)
     EncodeQuery(query, out);
     return out;
 }
-std::string Complete(const std::string& text, int limit = 300)
+std::string EncodeUtf8(const std::string& query)
+{
+    static char out[EncodedSize];
+    memset(out, 'x', sizeof out);
+    EncodeForEngine(query.c_str(), EngineUtf8, out, sizeof out);
+    return out;
+}
+std::string Complete(const std::string& text, int limit = 300, BOOL httpsToo = FALSE)
 {
     char area[600];
     lstrcpynA(area, text.c_str(), limit);
-    CompleteUrl(area, limit);
+    CompleteUrl(area, limit, httpsToo);
     return area;
 }
 } // namespace
@@ -64,6 +72,46 @@ TEST_SUITE("encode")
         CHECK(one[0] == '\0');
     }
 
+    TEST_CASE("a UTF-8 engine gets the query in UTF-8, escaped as RFC 3986 wants it")
+    {
+        const std::pair<const char*, const char*> cases[] = {
+            {"abc 検索", "abc%20%E6%A4%9C%E7%B4%A2"}, // the worked example
+            {"", ""},
+            {"AZaz09-._~", "AZaz09-._~"},
+            {"*!'()+&=/?%", "%2A%21%27%28%29%2B%26%3D%2F%3F%25"},
+            {"表ソ", "%E8%A1%A8%E3%82%BD"}, // trail bytes 0x5C belong to their characters
+            {"\xb1", "%EF%BD%B1"},          // half-width katakana: three bytes of UTF-8
+            {"ab\x95", "ab"},               // a lone lead byte at the end is left out
+        };
+        for (auto [query, encoded] : cases)
+            CHECK_MESSAGE(EncodeUtf8(query) == encoded, query);
+        // a Shift-JIS engine still gets the bytes as they are
+        char out[100];
+        EncodeForEngine("abc 検索", EngineShiftJis, out, sizeof out);
+        CHECK(std::string(out) == "abc%20%8c%9f%8d%f5");
+
+        // the longest query: 299 half-width katakana, nine bytes each
+        const std::string longest = EncodeUtf8(std::string(299, '\xb1'));
+        CHECK(longest.size() == 2691);
+        char small[9];
+        EncodeForEngine("abc 検索", EngineUtf8, small, sizeof small);
+        CHECK(std::string(small) == "abc%20"); // whole escapes only
+    }
+
+    TEST_CASE("an address begins with http:, or with https: in any case when that is on")
+    {
+        const struct { const char* text; BOOL plain, withHttps; } cases[] = {
+            {"http://a.jp/", TRUE, TRUE},     {"HTTP://a.jp/", FALSE, TRUE},
+            {"https://a.jp/", FALSE, TRUE},   {"hTtPs://a.jp/", FALSE, TRUE},
+            {"httpx://a.jp/", FALSE, FALSE},  {"http", FALSE, FALSE},
+            {" https://a.jp/", FALSE, FALSE}, {"ｈｔｔｐ://a.jp/", FALSE, FALSE},
+        };
+        for (const auto& c : cases) {
+            CHECK_MESSAGE(IsWebAddress(c.text, FALSE) == c.plain, c.text);
+            CHECK_MESSAGE(IsWebAddress(c.text, TRUE) == c.withHttps, c.text);
+        }
+    }
+
     TEST_CASE("completion of partial addresses, case-sensitive, once, cut to the limit")
     {
         const std::pair<const char*, const char*> cases[] = {
@@ -75,6 +123,16 @@ TEST_SUITE("encode")
         for (auto [text, completed] : cases)
             CHECK(Complete(text) == completed);
         CHECK(Complete(Complete("tp://a")) == "http://a");
+        // https forms only with that option, as case-sensitive as the others
+        const std::pair<const char*, const char*> https[] = {
+            {"ttps://a.jp", "https://a.jp"}, {"tps://a.jp", "https://a.jp"},
+            {"ttp://a.jp", "http://a.jp"},   {"Ttps://a.jp", "Ttps://a.jp"},
+            {"TPS:a", "TPS:a"},              {"https://a.jp", "https://a.jp"},
+        };
+        for (auto [text, completed] : https)
+            CHECK(Complete(text, 300, TRUE) == completed);
+        CHECK(Complete("ttps://a.jp") == "ttps://a.jp");
+        CHECK(Complete("tps://a.jp") == "tps://a.jp");
 
         const std::string text = "www" + std::string(296, 'a'); // 299 bytes
         CHECK(Complete(text) == "http://" + text.substr(0, 292));

@@ -51,6 +51,10 @@ TEST_SUITE("pages")
         for (int index : {-1, 30, CB_ERR})
             CHECK(IndexOrNone(index, TourSlotCount) == -1);
         CHECK(IndexOrNone(4, TourKindCount) == -1);
+        // an engine's code: UTF-8 is 1 only; a damaged value means Shift-JIS, as before the key
+        CHECK(EngineCodeOf("1") == EngineUtf8);
+        for (const char* value : {"", "0", "2", "-1", "abc", "4294967297"})
+            CHECK(EngineCodeOf(value) == EngineShiftJis);
     }
 
     TEST_CASE("moving exchanges whole records with the neighbour and never past an end")

@@ -217,7 +217,10 @@ const EngineEntry Engines[12] = {
 
 IniText& AddOptions(IniText& ini, const Options& options)
 {
-    return ini.Key("HOTKEY", options.hotKey)
+    const std::pair<const char*, int> later[] = {
+        {"HTTPSURL", options.httpsUrl}, {"TRAYICON", options.trayIcon},
+        {"AUTOSTART", options.autoStart}};
+    ini.Key("HOTKEY", options.hotKey)
         .Key("IMEON", options.imeOn)
         .Key("SHOWCLIP", options.showClip)
         .Key("COPY", options.copy)
@@ -229,6 +232,10 @@ IniText& AddOptions(IniText& ini, const Options& options)
         .Key("TOURFUNCKEY", options.tourFuncKey)
         .Key("TOURBARSHOW", options.tourBarShow)
         .Key("TOURAUTOSTART", options.tourAutoStart);
+    for (const auto& key : later)
+        if (key.second >= 0)
+            ini.Key(key.first, key.second);
+    return ini;
 }
 
 static IniText OptionsAndEngines(const std::string& section, const Options& options)

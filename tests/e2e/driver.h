@@ -49,6 +49,8 @@ struct Options {
     int hotKey = 0x8000 | 2;
     int imeOn = 1, showClip = 1, copy = 0, autoUrlOpen = 1, shiftOpen = 0, makeupUrl = 1;
     int saveHistory = 1, funcKeyTour = 0, tourFuncKey = 0, tourBarShow = 0, tourAutoStart = 0;
+    // keys added later: -1 leaves them out, as a settings file from before them has it
+    int httpsUrl = -1, trayIcon = -1, autoStart = -1;
 };
 IniText& AddOptions(IniText& ini, const Options& options = Options());
 // A defaults file: the options under [Default] and the twelve engines.

@@ -188,7 +188,10 @@ const std::pair<int, const Destination*> FiveSlots[] = {
 std::string PagesIni()
 {
     IniText ini;
-    AddOptions(ini.Section(UserSection()));
+    Options options; // every key there, so that saving the options changes nothing
+    options.httpsUrl = options.trayIcon = 0;
+    options.autoStart = 1;
+    AddOptions(ini.Section(UserSection()), options);
     for (int n = 1; n <= 11; ++n)
         ini.Key(Numbered("EGNAME", n), Engines[n - 1].name)
             .Key(Numbered("ENGINE", n), Engines[n - 1].url);
