@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 
 #include <psapi.h>
+#include <wchar.h>
 #include <stdio.h>
 
 namespace bench {
@@ -603,9 +604,9 @@ double MenuBuildTime(int count)
     if (!menu)
         return -1;
     for (int i = 0; i < count; ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "IMG_%06d.jpg", i);
-        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(i) + 1, name);
+        wchar_t name[32];
+        swprintf(name, 32, L"IMG_%06d.jpg", i);
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(i) + 1, name);
     }
     DestroyMenu(menu);
     return NowMs() - start;
@@ -615,10 +616,14 @@ double EnumerationMemory(const std::string& pattern)
 {
     Sleep(200);
     double before = PrivateMemory(GetCurrentProcessId());
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    // as the program lists a folder
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, wide, MAX_PATH);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(wide, FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search != INVALID_HANDLE_VALUE) {
-        while (FindNextFileA(search, &found)) {
+        while (FindNextFileW(search, &found)) {
         }
         FindClose(search);
     }

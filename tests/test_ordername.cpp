@@ -1,5 +1,6 @@
 #include <doctest.h>
 
+#include "app/textconv.h"
 #include "settings/fileorder_names.h"
 
 #include <string>
@@ -16,6 +17,25 @@ std::string Unordered(const char* name)
     char out[MAX_PATH] = "unchanged";
     GetUnorderedName(name, out);
     return out;
+}
+// The wide forms, for the names folders give, in UTF-8.
+std::string Utf8(const wchar_t* name)
+{
+    char out[4 * MAX_PATH];
+    WideToUtf8(name, out);
+    return out;
+}
+std::string Ordered(int number, const wchar_t* name)
+{
+    wchar_t out[MAX_PATH] = L"unchanged";
+    FormatOrderedName(number, name, out);
+    return Utf8(out);
+}
+std::string Unordered(const wchar_t* name)
+{
+    wchar_t out[MAX_PATH] = L"unchanged";
+    GetUnorderedName(name, out);
+    return Utf8(out);
 }
 } // namespace
 
@@ -38,6 +58,15 @@ TEST_SUITE("ordername")
         CHECK(Unordered("[01] x.jpg") == "x.jpg");
         CHECK(Unordered("[05]x.jpg") == "[05]x.jpg");
         CHECK(Unordered("y.jpg") == "y.jpg");
+        const struct { int number; const wchar_t* name; const char *ordered, *unordered; } wide[] = {
+            {1, L"写真😀.jpg", u8"[01] 写真😀.jpg", u8"写真😀.jpg"},
+            {12, L"[03] café.jpg", u8"[12] café.jpg", u8"café.jpg"},
+            {99, L"[5] 사진.jpg", u8"[99] [5] 사진.jpg", u8"[5] 사진.jpg"},
+        };
+        for (const auto& c : wide) {
+            CHECK(Ordered(c.number, c.name) == c.ordered);
+            CHECK(Unordered(c.name) == c.unordered);
+        }
     }
 
     TEST_CASE("a number outside 1..99 or a name that does not fit is refused, never cut")
@@ -53,5 +82,10 @@ TEST_SUITE("ordername")
         CHECK(GetUnorderedName("[01] abcd", small) == TRUE);
         CHECK(GetUnorderedName("[01] abcde", small) == FALSE);
         CHECK(small[0] == '\0');
+        wchar_t wide[12]; // a character beyond the basic plane takes two of the eleven units
+        const wchar_t* const names[] = {L"😀.txt", L"😀.text"};
+        CHECK(FormatOrderedName(7, names[0], wide) == TRUE);
+        CHECK(FormatOrderedName(7, names[1], wide) == FALSE);
+        CHECK(wide[0] == L'\0');
     }
 }

@@ -1,5 +1,6 @@
 #include <doctest.h>
 
+#include "app/textconv.h"
 #include "testutil.h"
 #include "tour/destmenu.h"
 #include "tour/tourbar.h"
@@ -9,25 +10,32 @@
 #include <utility>
 
 namespace {
-// "text#id|-|label{submenu}|..." for a menu: separators as "-", submenus in braces.
+std::string Utf8(const wchar_t* text)
+{
+    char out[4096];
+    WideToUtf8(text, out);
+    return out;
+}
+
+// "text#id|-|label{submenu}|..." for a menu, in UTF-8: separators as "-", submenus in braces.
 std::string Shape(HMENU menu)
 {
     std::string shape;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[1024] = "";
-        MENUITEMINFOA info = {};
+        wchar_t text[1024] = L"";
+        MENUITEMINFOW info = {};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
         info.dwTypeData = text;
-        info.cch = sizeof text;
-        GetMenuItemInfoA(menu, i, TRUE, &info);
+        info.cch = 1024;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
         shape += i ? "|" : "";
         if (info.fType & MFT_SEPARATOR)
             shape += "-";
         else if (info.hSubMenu)
-            shape += std::string(text) + "{" + Shape(info.hSubMenu) + "}";
+            shape += Utf8(text) + "{" + Shape(info.hSubMenu) + "}";
         else
-            shape += text + ("#" + std::to_string(info.wID));
+            shape += Utf8(text) + "#" + std::to_string(info.wID);
     }
     return shape;
 }
@@ -61,7 +69,7 @@ TEST_SUITE("tour")
         SetSlot(6, "", "C:\\doc\\*.txt");
         SetSlot(7, "", "", ".jpg"); // a filter alone makes no destination
         CHECK(BuiltMenu(-1) == "-|Pictures#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
-        CHECK(BuiltMenu(3) == "-|【 Pictures 】#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
+        CHECK(BuiltMenu(3) == u8"-|【 Pictures 】#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
         SetSlot(1, "first", "");
         CHECK(BuiltMenu(30) == "first#1|-|Pictures#3|C:\\img\\*.jpg (.jpg)#4|-|C:\\doc\\*.txt#6");
     }
@@ -77,9 +85,18 @@ TEST_SUITE("tour")
         SetSlot(7, "with tour", pattern.c_str(), ".png;", 2);
         SetSlot(12, "quick only", pattern.c_str(), "", 5); // any kind above 2 is quick open only
         SetSlot(13, "fixed", pattern.c_str(), "", -1);
-        CHECK(BuiltMenu(-1) == "-|with tour{見廻る#7000000|-|a&b.png#7000001|kitten.png#7000002}|"
+        SetSlot(14, "relative", "*.png", "", 3); // would list the current folder
+        CHECK(BuiltMenu(-1) == u8"-|with tour{見廻る#7000000|-|a&b.png#7000001|kitten.png#7000002}|"
                                "-|quick only{a&b.png#12000001|kitten.png#12000002|z.txt#12000003}|"
-                               "fixed#13");
+                               "fixed#13|relative{}");
+
+        // a name beyond code page 932 is shown whole, and its choice reads it back whole
+        wchar_t path[MAX_PATH];
+        REQUIRE(AnsiToWide((dir + "\\").c_str(), path));
+        lstrcatW(path, L"写真😀.png");
+        CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        const std::string item = u8"写真😀.png#700000";
+        CHECK(BuiltMenu(-1).find(item) != std::string::npos);
     }
 
     TEST_CASE("destination ids decode to a slot and a file")
@@ -150,36 +167,40 @@ TEST_SUITE("tour")
     {
         TourList list = {};
         for (int i = 0; i < 1000; ++i)
-            REQUIRE(TourListAdd(list, ("file" + std::to_string(i) + ".jpg").c_str()));
+            REQUIRE(TourListAdd(list, (L"file" + std::to_wstring(i) + L".jpg").c_str()));
+        const wchar_t beyond[] = L"写真😀.jpg";
+        REQUIRE(TourListAdd(list, beyond));
         TourListRemove(list, 0);
         TourListRemove(list, 500);
         TourListRemove(list, list.count); // out of range: ignored
-        CHECK(list.count == 998);
-        CHECK(std::string(TourListName(list, 0)) == "file1.jpg");
-        CHECK(std::string(TourListName(list, 499)) == "file500.jpg");
-        CHECK(std::string(TourListName(list, 500)) == "file502.jpg");
-        CHECK(std::string(TourListName(list, 997)) == "file999.jpg");
+        CHECK(list.count == 999);
+        CHECK(Utf8(TourListName(list, 0)) == "file1.jpg");
+        CHECK(Utf8(TourListName(list, 499)) == "file500.jpg");
+        CHECK(Utf8(TourListName(list, 500)) == "file502.jpg");
+        CHECK(Utf8(TourListName(list, 998)) == Utf8(beyond));
         TourListClear(list);
         CHECK(list.count == 0);
     }
 
     TEST_CASE("viewer commands take the path for each %s, are bounded, and copy a % whole")
     {
-        const struct { const char *command, *path, *line; } cases[] = {
-            {"C:\\v.exe \"%s\"", "C:\\表\\a.jpg", "C:\\v.exe \"C:\\表\\a.jpg\""},
+        // the command is code page 932 text of the settings file, the path a wide one
+        const struct { const char* command; const wchar_t* path; const char* line; } cases[] = {
+            {"C:\\表\\v.exe \"%s\"", L"C:\\表\\写真😀.jpg",
+             u8"C:\\表\\v.exe \"C:\\表\\写真😀.jpg\""},
             // a percent sign near the end of a path is copied as it is, and no further
-            {"v.exe \"%s\"", "C:\\a\\100%", "v.exe \"C:\\a\\100%\""},
-            {"v.exe \"%s\"", "C:\\a\\50%b", "v.exe \"C:\\a\\50%b\""},
-            {"v.exe \"%s\"", "C:\\a\\100%.jpg", "v.exe \"C:\\a\\100%.jpg\""},
+            {"v.exe \"%s\"", L"C:\\a\\100%", "v.exe \"C:\\a\\100%\""},
+            {"v.exe \"%s\"", L"C:\\a\\50%b", "v.exe \"C:\\a\\50%b\""},
+            {"v.exe %%d \"%s\"", L"C:\\a\\100%.jpg", "v.exe %d \"C:\\a\\100%.jpg\""},
         };
-        char line[1000];
+        wchar_t line[1000];
         for (const auto& c : cases) {
-            CHECK(ExpandViewerCommand(c.command, c.path, line, sizeof line));
-            CHECK(std::string(line) == c.line);
+            CHECK(ExpandViewerCommand(c.command, c.path, line, 1000));
+            CHECK(Utf8(line) == c.line);
         }
-        // four paths of 259 bytes do not fit: refused whole, nothing is run
-        CHECK_FALSE(ExpandViewerCommand("%s %s %s %s ", std::string(259, 'a').c_str(), line,
-                                        sizeof line));
-        CHECK(line[0] == '\0');
+        // four paths of 259 characters do not fit: refused whole, nothing is run
+        CHECK_FALSE(ExpandViewerCommand("%s %s %s %s ", std::wstring(259, L'a').c_str(), line,
+                                        1000));
+        CHECK(line[0] == L'\0');
     }
 }

@@ -19,22 +19,29 @@ struct TempDir {
     ~TempDir() { RemoveTree(dir); }
     static void RemoveTree(const std::string& dir)
     {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+        wchar_t wide[MAX_PATH] = L"";
+        MultiByteToWideChar(CP_ACP, 0, dir.c_str(), -1, wide, MAX_PATH);
+        RemoveTree(std::wstring(wide));
+    }
+    // wide: names beyond code page 932 have no ANSI form to delete them by
+    static void RemoveTree(const std::wstring& dir)
+    {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((dir + L"\\*").c_str(), &found);
         BOOL more = search != INVALID_HANDLE_VALUE;
-        for (; more; more = FindNextFileA(search, &found)) {
-            std::string name = found.cFileName, path = dir + "\\" + name;
+        for (; more; more = FindNextFileW(search, &found)) {
+            std::wstring name = found.cFileName, path = dir + L"\\" + name;
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != "." && name != "..")
+                if (name != L"." && name != L"..")
                     RemoveTree(path);
             } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
+                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(path.c_str());
             }
         }
         if (search != INVALID_HANDLE_VALUE)
             FindClose(search);
-        RemoveDirectoryA(dir.c_str());
+        RemoveDirectoryW(dir.c_str());
     }
     static void Write(const std::string& path, const std::string& text)
     {

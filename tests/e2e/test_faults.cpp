@@ -26,6 +26,7 @@ const char FirstRunText[] = "設定を読み込めませんでした。\n先に�
 const char HotKeyFailed[] = "起動キーを設定できませんでした。";
 const char NoFiles[] = "ファイルが1つもありません。";
 const char NotFound[] = "ファイルが見つかりません。\n";
+const char NoFolder[] = "見廻り先のフォルダが見つかりません。\n"; // a pattern without its folder
 const char RenameFailed[] = "ファイル名を変更できませんでした。\n";
 const char DeleteFailed[] = "ファイルを削除できませんでした。";
 const char OrderCaption[] = "ファイル閲覧の順番";
@@ -285,7 +286,8 @@ void DamagedKeys(size_t first, size_t last)
             for (const std::string& message : app.texts) {
                 INFO(message);
                 CHECK((message == FirstRunText || message == HotKeyFailed || message == NoFiles
-                       || message.compare(0, sizeof NotFound - 1, NotFound) == 0));
+                       || message.compare(0, sizeof NotFound - 1, NotFound) == 0
+                       || message.compare(0, sizeof NoFolder - 1, NoFolder) == 0));
             }
         }
     }
