@@ -1,6 +1,8 @@
 #include "app/app.h"
+#include "app/logon.h"
 #include "app/settings.h"
-#include "app/textpath.h"
+#include "app/textconv.h"
+#include "app/tray.h"
 #include "resources/resource.h"
 #include "search/searchwindow.h"
 #include "settings/sheet.h"
@@ -8,20 +10,6 @@
 
 #include <commctrl.h>
 #include <stdio.h>
-
-static const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
-
-// Renewed at every start, so the program comes back once at the next logon.
-static void RegisterForNextLogon(const char* programPath, const char* programName)
-{
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, RunonceKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, programName, 0, REG_SZ, reinterpret_cast<const BYTE*>(programPath),
-                   lstrlenA(programPath) + 1);
-    RegCloseKey(key);
-}
 
 // The running instance's search window: titled like the program and holding the history
 // box, so that a message box with the same caption is never taken for it.
@@ -62,10 +50,12 @@ static int KirapickMain(HINSTANCE module)
     hInstance = module;
 
     char programPath[MAX_PATH] = "";
-    char programName[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, programPath, sizeof programPath);
-    GetFileNamePart(programPath, programName);
-    RegisterForNextLogon(programPath, programName);
+    InitSettingsLocation(programPath);
+    // Every start, a second one too, renews the start at the next logon (or removes it when
+    // the user said no), so the settings are read before the single-instance test.
+    BOOL hasSettings = LoadSettings();
+    ApplyLogonStart();
 
     char mutexName[NameSize];
     snprintf(mutexName, sizeof mutexName, "%s:Mutex", AppTitle);
@@ -84,11 +74,10 @@ static int KirapickMain(HINSTANCE module)
         return 0;
     }
 
-    InitSettingsLocation(programPath);
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    if (!LoadSettings()) {
+    if (!hasSettings) {
         MessageBoxA(nullptr, "設定を読み込めませんでした。\n先に設定を行ってください。", AppTitle,
                     MB_ICONINFORMATION);
         CopyDefaultEngines();
@@ -105,6 +94,7 @@ static int KirapickMain(HINSTANCE module)
                                       SearchWindowProc, 0);
     TourBar = CreateDialogParamA(module, MAKEINTRESOURCEA(IDD_TOURBAR), nullptr, TourBarProc, 0);
     KeyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
+    StartTrayIcon();
 
     if (Settings.TourBarShow) {
         SendMessageA(TourBar, TourStart, 1, 0);
@@ -112,14 +102,49 @@ static int KirapickMain(HINSTANCE module)
     }
 
     int exitCode = RunMessageLoop();
+    EndTrayIcon();
     UnhookWindowsHookEx(KeyboardHook);
     if (mutex)
         CloseHandle(mutex);
     return exitCode;
 }
 
+// Every text of the program is code page 932. The manifest asks for it, but only Windows 11
+// grants it whatever the system locale; elsewhere the windows would show garbage and a second
+// start could not find the first. Then say, in both languages and with the wide functions,
+// what is needed, and end before anything (the logon entry, the settings) is written.
+static bool RunsInProgramCodePage()
+{
+    const UINT codePage = GetACP();
+    if (codePage == ProgramCodePage)
+        return true;
+    wchar_t caption[NameSize];
+    if (!AnsiToWide(AppTitle, caption))
+        lstrcpynW(caption, L"kirapick", NameSize);
+    wchar_t text[1024];
+    snwprintf(text, sizeof text / sizeof text[0],
+              L"キラピック！は日本語の文字コード（コードページ 932、シフト JIS）で動作しますが、"
+              L"この Windows の文字コードは %u です。\n\n"
+              L"Windows 10 以前では、コントロール パネルの［地域］→［管理］→［システム ロケールの変更］"
+              L"で「日本語 (日本)」を選び、「ベータ: ワールドワイド言語サポートで Unicode UTF-8 を使用」"
+              L"をオフにして、Windows を再起動してください。"
+              L"Windows 11 では、この設定なしで動作します。\n\n"
+              L"kirapick needs the Japanese code page 932 (Shift-JIS), but this Windows gives it "
+              L"code page %u.\n\n"
+              L"On Windows 10 and earlier, open Control Panel > Region > Administrative > "
+              L"Change system locale, choose \"Japanese (Japan)\", clear \"Beta: Use Unicode UTF-8 "
+              L"for worldwide language support\" and restart Windows. "
+              L"Windows 11 needs no such change.",
+              codePage, codePage);
+    text[sizeof text / sizeof text[0] - 1] = L'\0';
+    MessageBoxW(nullptr, text, caption, MB_ICONERROR);
+    return false;
+}
+
 // Command-line arguments and the show mode are not used: both windows show themselves.
 int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int)
 {
+    if (!RunsInProgramCodePage())
+        return 0;
     return KirapickMain(module);
 }

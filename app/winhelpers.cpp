@@ -1,5 +1,9 @@
 #include "app/winhelpers.h"
 
+#include "app/settings.h"
+#include "app/textconv.h"
+#include "app/textpath.h"
+
 #include <shlobj.h>
 
 BOOL GetClipboardText(char* out, int limit)
@@ -87,4 +91,15 @@ BOOL BrowseForFolder(HWND owner, const char* title, UINT flags, const char* init
     }
     lstrcpynA(out, path, limit);
     return TRUE;
+}
+
+int MessageBoxWithName(HWND owner, const char* format, const wchar_t* value, UINT type)
+{
+    constexpr int TextLimit = 1024;
+    wchar_t wideFormat[TextSize], caption[NameSize], text[TextLimit];
+    AnsiToWide(format, wideFormat);
+    AnsiToWide(AppTitle, caption);
+    // a text too long for the box is shown cut: better than no message at all
+    ExpandTemplate(wideFormat, value, text, TextLimit);
+    return MessageBoxW(owner, text, caption, type);
 }

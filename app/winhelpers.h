@@ -15,3 +15,6 @@ void ForceForeground(HWND window);
 BOOL BrowseForFolder(HWND owner, const char* title, UINT flags, const char* initialFolder,
                      char* out, int limit);
 int CALLBACK BrowseFolderCallback(HWND browser, UINT message, LPARAM param, LPARAM data);
+// A message box captioned with the program's title: `format` (code page 932) with its "%s"
+// filled by a wide value, so that a file name beyond code page 932 shows whole.
+int MessageBoxWithName(HWND owner, const char* format, const wchar_t* value, UINT type);

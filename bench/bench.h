@@ -47,7 +47,7 @@ std::string ModuleFolder();
 // Tour start in each order against bare enumeration and the literal selection.
 void TourStartRows(const Options& options, Table& table);
 // The running program and the minimal dialog program, driven from outside: start-up,
-// summoning, the "*" list, resident memory.
+// summoning (also with Ctrl+C emulation over an editor), the "*" list, resident memory.
 void ResidentRows(const Options& options, Table& table);
 // What Wine itself keeps after this process lists a folder once (the growth, in bytes).
 double EnumerationMemory(const std::string& pattern);

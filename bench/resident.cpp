@@ -1,6 +1,7 @@
 // The running program, driven from outside as the end-to-end tests drive it, against the
 // minimal dialog program started and driven the same way in the same run: start-up,
-// summoning, the "*" list of a large tour, and resident memory over use.
+// summoning (also with Ctrl+C emulation, against itself without it), the "*" list of a large
+// tour, and resident memory over use.
 #include "bench.h"
 
 #include "driver.h"
@@ -10,6 +11,7 @@
 #include "resources/resource.h"
 
 #include <psapi.h>
+#include <wchar.h>
 #include <stdio.h>
 
 namespace bench {
@@ -202,18 +204,19 @@ struct ProgramWith : e2e::Program {
     explicit ProgramWith(const std::string& settings) { e2e::WriteFileText(folder + "\\kirapick.ini", settings); }
 };
 
-// The end-to-end tests' settings with Ctrl+C emulation off (their default), engines whose
+// The end-to-end tests' settings, Ctrl+C emulation off unless asked for, engines whose
 // address the shell rejects at once (a path that does not exist: no browser, no message), a
 // full history, and destinations on the folders of 10,000, 1,000 and 100,000 files with a
 // viewer that does not exist either, so that steps cost the program's work and nothing else.
-std::string SettingsText(const Options& options)
+std::string SettingsText(const Options& options, bool copyEmulate = false)
 {
     Ini ini;
     ini.Section(e2e::UserSection());
-    for (const char* option : {"HOTKEY=32770", "IMEON=1", "SHOWCLIP=1", "COPY=0", "AUTOURLOPEN=1",
+    for (const char* option : {"HOTKEY=32770", "IMEON=1", "SHOWCLIP=1", "AUTOURLOPEN=1",
                                "SHIFTOPEN=0", "MAKEUPURL=1", "SAVEHISTORY=1", "FUNCKEYTOUR=0",
                                "TOURFUNCKEY=0", "TOURBARSHOW=0", "TOURAUTOSTART=0"})
         ini.Line(option);
+    ini.Key("COPY", copyEmulate ? 1 : 0);
     for (int n = 1; n <= 12; ++n) {
         ini.Key(Numbered("EGNAME", n), "engine " + std::to_string(n));
         ini.Key(Numbered("ENGINE", n), options.data + "\\nowhere\\%s");
@@ -449,6 +452,67 @@ void SummonAndListRows(const Options& options, const std::string& settings, Tabl
                      Times(Median(list) / Median(append)), "", ""});
 }
 
+// The driver's other program's window, made an editor whose Ctrl+C copies at once.
+const char EditorSelection[] = "selected word";
+WNDPROC EditorBaseProc;
+
+LRESULT CALLBACK CopyOnCtrlC(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_KEYDOWN && wParam == 'C' && (GetKeyState(VK_CONTROL) & 0x8000)) {
+        e2e::SetClipboard(EditorSelection);
+        return 0;
+    }
+    return CallWindowProcA(EditorBaseProc, window, message, wParam, lParam);
+}
+
+// Summons over the editor, the clipboard holding something else before: with emulation the
+// box must show the editor's selection, without it what the clipboard held.
+bool SummonsOverEditor(const Options& options, bool copyEmulate, HWND editor,
+                       std::vector<double>& samples)
+{
+    e2e::Program program(SettingsText(options, copyEmulate));
+    if (!program.Start() || !program.WaitSearchWindow()) {
+        fprintf(stderr, "kpbench: the program did not start\n");
+        return false;
+    }
+    HWND search = program.SearchWindow();
+    const std::string expected = copyEmulate ? EditorSelection : "stale";
+    for (int run = -1; run < 4 * options.runs + 1; ++run) {
+        if (!e2e::SetClipboard("stale") || !e2e::PressKeys(editor, {})) {
+            fprintf(stderr, "kpbench: the editor did not come to the front\n");
+            return false;
+        }
+        double took = Summon(search);
+        if (run >= 0 && !Add(samples, took, "summoning over the editor"))
+            return false;
+        if (e2e::Text(GetDlgItem(search, IDC_SEARCH_HISTORY)) != expected) {
+            fprintf(stderr, "kpbench: the summons did not take in \"%s\"\n", expected.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+void CopySummonRows(const Options& options, Table& table)
+{
+    Progress("summoning with Ctrl+C emulation");
+    e2e::OtherWindow editor;
+    HWND window = editor.window;
+    if (!window)
+        return;
+    EditorBaseProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CopyOnCtrlC)));
+    std::vector<double> emulated, plain;
+    if (!SummonsOverEditor(options, true, window, emulated)
+        || !SummonsOverEditor(options, false, window, plain))
+        return;
+    double figure = Median(emulated), floorFigure = Median(plain);
+    table.push_back({"Summon with Ctrl+C emulation from an application that copies at once: "
+                     "posted WM_HOTKEY to the search window visible and in front with the copy",
+                     Duration(figure), "the same without emulation " + Duration(floorFigure),
+                     Times(figure / floorFigure), "at most 60 ms", Met(figure <= 60)});
+}
+
 void MemoryRows(const Options& options, const std::string& settings, Table& table)
 {
     Progress("resident memory");
@@ -560,9 +624,9 @@ double MenuBuildTime(int count)
     if (!menu)
         return -1;
     for (int i = 0; i < count; ++i) {
-        char name[32];
-        snprintf(name, sizeof name, "IMG_%06d.jpg", i);
-        AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(i) + 1, name);
+        wchar_t name[32];
+        swprintf(name, 32, L"IMG_%06d.jpg", i);
+        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(i) + 1, name);
     }
     DestroyMenu(menu);
     return NowMs() - start;
@@ -572,10 +636,14 @@ double EnumerationMemory(const std::string& pattern)
 {
     Sleep(200);
     double before = PrivateMemory(GetCurrentProcessId());
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    // as the program lists a folder
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, pattern.c_str(), -1, wide, MAX_PATH);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileExW(wide, FindExInfoBasic, &found, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
     if (search != INVALID_HANDLE_VALUE) {
-        while (FindNextFileA(search, &found)) {
+        while (FindNextFileW(search, &found)) {
         }
         FindClose(search);
     }
@@ -588,6 +656,7 @@ void ResidentRows(const Options& options, Table& table)
     std::string settings = SettingsText(options);
     StartUpRows(options, settings, table);
     SummonAndListRows(options, settings, table);
+    CopySummonRows(options, table);
     MemoryRows(options, settings, table);
 }
 

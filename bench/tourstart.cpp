@@ -1,9 +1,11 @@
 // Tour start as the bar does it on TourStart (settings read, list, filter, rank, the bar's
 // own list filled in rank order), in this process and with the program's own code, against
-// bare enumeration of the same folder and against the literal rank-by-rank selection.
+// bare enumeration of the same folder with the wide function and against the literal
+// rank-by-rank selection.
 #include "bench.h"
 
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "app/textpath.h"
 #include "tour/filelist.h"
 #include "tour/tourlist.h"
@@ -21,11 +23,11 @@ const char* const OrderNames[TourFileOrderCount] = {"name ↑", "name ↓", "dat
 int SlotOf(int folder, int order) { return 1 + folder * TourFileOrderCount + order; }
 
 // When a later entry replaces the best one so far: only when strictly better.
-bool Replaces(const WIN32_FIND_DATAA& entry, const WIN32_FIND_DATAA& best, int order)
+bool Replaces(const WIN32_FIND_DATAW& entry, const WIN32_FIND_DATAW& best, int order)
 {
     switch (order) {
-    case NameAscending: return lstrcmpiA(entry.cFileName, best.cFileName) == -1;
-    case NameDescending: return lstrcmpiA(entry.cFileName, best.cFileName) == 1;
+    case NameAscending: return lstrcmpiW(entry.cFileName, best.cFileName) == -1;
+    case NameDescending: return lstrcmpiW(entry.cFileName, best.cFileName) == 1;
     case DateAscending: return CompareFileTime(&entry.ftLastWriteTime, &best.ftLastWriteTime) == -1;
     case DateDescending: return CompareFileTime(&entry.ftLastWriteTime, &best.ftLastWriteTime) == 1;
     case SizeAscending: return entry.nFileSizeLow < best.nFileSizeLow;
@@ -65,7 +67,9 @@ Phases StartTour(int slot, bool literal, TourList& tour, int& count)
     ReadUserString(Key::TourPath, slot, pattern);
     ReadUserInt(Key::InputPath, slot, 0); // the bar asks for a folder when this is 1
     char folder[PathSize];
-    GetDirPart(pattern, folder);
+    wchar_t wideFolder[PathSize];
+    if (HasAbsoluteFolder(pattern) && GetDirPart(pattern, folder))
+        AnsiToWide(folder, wideFolder);
     TourFileList files = nullptr;
     count = BuildTourFileList(slot, pattern, &files);
     int order = ReadUserInt(Key::TourOrderBy, slot, 0);
@@ -85,26 +89,37 @@ Phases StartTour(int slot, bool literal, TourList& tour, int& count)
     return phases;
 }
 
-// The floor: the directory enumeration alone.
-double Enumerate(const std::string& pattern, int& count)
+// The floor: the directory enumeration alone, with the call the program lists folders with
+// (extended: no short names, large fetches), or with the plain wide call.
+double Enumerate(const std::wstring& pattern, int& count, bool plain = false)
 {
     double start = NowMs();
     count = 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = plain ? FindFirstFileW(pattern.c_str(), &found)
+                          : FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
+                                             FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 ++count;
-        } while (FindNextFileA(search, &found));
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
     return NowMs() - start;
 }
 
-std::vector<std::string> Names(const TourList& tour)
+std::wstring Wide(const std::string& text)
 {
-    std::vector<std::string> names;
+    wchar_t wide[MAX_PATH] = L"";
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
+std::vector<std::wstring> Names(const TourList& tour)
+{
+    std::vector<std::wstring> names;
     names.reserve(static_cast<size_t>(tour.count));
     for (int i = 0; i < tour.count; ++i)
         names.emplace_back(TourListName(tour, i));
@@ -152,7 +167,7 @@ void TourStartRows(const Options& options, Table& table)
     Table literalRows;
     for (int f = 0; f < 3; ++f) {
         int files = FolderSizes[f];
-        std::string pattern = options.data + "\\f" + std::to_string(files) + "\\*.*";
+        std::wstring pattern = Wide(options.data + "\\f" + std::to_string(files) + "\\*.*");
         std::string label = Thousands(files) + " files";
         Progress("tour start, " + label);
 
@@ -160,7 +175,7 @@ void TourStartRows(const Options& options, Table& table)
         Enumerate(pattern, counted); // the first pass warms the caches
         StartTour(SlotOf(f, 0), false, tour, count);
         if (counted != files || count != files || tour.count != files) {
-            fprintf(stderr, "kpbench: %s lists %d files, the tour %d: regenerate the folder\n",
+            fprintf(stderr, "kpbench: %ls lists %d files, the tour %d: regenerate the folder\n",
                     pattern.c_str(), counted, tour.count);
             continue;
         }
@@ -169,12 +184,14 @@ void TourStartRows(const Options& options, Table& table)
         // same load; the ratio is the median of these pairs. The smaller folders are cheap
         // enough for three times the samples.
         int runs = files <= 10000 ? 3 * options.runs : options.runs;
-        std::vector<double> enumeration;
+        std::vector<double> enumeration, plain;
         std::vector<double> total[TourFileOrderCount], rank[TourFileOrderCount],
             paired[TourFileOrderCount];
-        std::vector<std::string> ranked[TourFileOrderCount];
+        std::vector<std::wstring> ranked[TourFileOrderCount];
         for (int run = 0; run < runs; ++run) {
             for (int order = 0; order < TourFileOrderCount; ++order) {
+                if (order == 0)
+                    plain.push_back(Enumerate(pattern, counted, true));
                 double floor = Enumerate(pattern, counted);
                 Phases phases = StartTour(SlotOf(f, order), false, tour, count);
                 enumeration.push_back(floor);
@@ -192,9 +209,14 @@ void TourStartRows(const Options& options, Table& table)
                              Duration(Median(total[order])),
                              "bare enumeration " + Duration(Median(enumeration)) + " (ranking "
                                  + Duration(Median(rank[order])) + " of the tour start)",
-                             Times(ratio), budgeted ? "at most 2× enumeration" : "",
-                             budgeted ? Met(ratio <= 2) : ""});
+                             Times(ratio), budgeted ? "at most 1.5× enumeration" : "",
+                             budgeted ? Met(ratio <= 1.5) : ""});
         }
+        // the program's listing call against the plain one; not a budget, the reason for it
+        table.push_back({"Bare enumeration of " + label + ": FindFirstFileExW (basic, large fetch)",
+                         Duration(Median(enumeration)),
+                         "FindFirstFileW " + Duration(Median(plain)),
+                         Times(Median(enumeration) / Median(plain)), "", ""});
 
         // quadratic: hours on 100,000 names, so measured on the two smaller folders only
         if (files > 10000)

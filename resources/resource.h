@@ -23,6 +23,15 @@
 #define IDM_OPEN_HOMEPAGE       121     // maker's home page
 #define IDM_EXIT                106     // "常駐を終了する(&X)"
 
+// Notification icon menu (menu 130)
+#define IDM_TRAY_MENU           130
+#define IDM_TRAY_SHOW           131     // "検索ウィンドウを表示する(&S)"
+#define IDM_TRAY_TOUR           132     // "見廻りを開始する(&T)"
+#define IDM_TRAY_SETTINGS       133     // "設定を開く(&C)"
+#define IDM_TRAY_README         134     // "readme.txtを開く(&R)"
+#define IDM_TRAY_AUTOSTART      135     // "ログオン時に自動的に起動する(&L)", a check item
+#define IDM_TRAY_EXIT           136     // "常駐を終了する(&X)"
+
 // Settings sheet: options page (dialog 103)
 #define IDD_OPTIONS_PAGE        103
 #define IDC_OPT_HOTKEY          1018    // F1..F12

@@ -8,7 +8,9 @@ kp_display_start() {
     local n
     for n in $(seq 90 189); do
         [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        # a session of its own: Ctrl+C in the terminal must not end the display before the
+        # Wine programs on it have ended (each would report a broken X connection)
+        setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
         kp_display_started=$!
         local i
         for i in $(seq 1 100); do

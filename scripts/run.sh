@@ -23,7 +23,8 @@ if [ -n "${DISPLAY:-}" ]; then
     exec "$root/scripts/wine-run.sh" --prefix "$build/wineprefix" "$build/kirapick/kirapick.exe"
 fi
 
-export WINEPREFIX=$build/wineprefix LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEPREFIX=$build/wineprefix LANG=${KIRAPICK_LANG:-C.UTF-8}
+export LC_ALL=$LANG
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 . "$root/scripts/display.sh"
 kp_display_start

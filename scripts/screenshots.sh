@@ -9,6 +9,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
 shots=$build/screenshots
 
+# the pictures show what a Japanese Windows shows, Wine's own texts (OK, キャンセル) included
+export KIRAPICK_LANG=${KIRAPICK_LANG:-ja_JP.UTF-8}
 # pictures of an earlier run must not pass for new ones
 rm -f "$shots"/*.bmp "$shots"/*.png
 status=0

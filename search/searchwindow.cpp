@@ -15,6 +15,7 @@
 #include <stdio.h>
 
 static const int SearchHotKeyId = 0;
+static const DWORD CopyWaitMs = 200; // the longest wait for the copy of the selection
 static const char HomePageAddress[] = "https://aobasha.example.jp/";
 
 BOOL IsShellWindowClass(const char* className)
@@ -122,24 +123,41 @@ static void EmptyTheClipboard()
     CloseClipboard();
 }
 
+// The application in front needs a moment to fill the clipboard after the emulated Ctrl+C.
+// Its emptying the clipboard moves the sequence number, but it may hold the clipboard open a
+// little longer to fill it: the wait ends when the clipboard has changed and can be opened.
+// With nothing selected nothing changes, and the whole 200 ms pass as before.
+static void WaitForCopy(DWORD sequenceBefore)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < CopyWaitMs) {
+        if (GetClipboardSequenceNumber() != sequenceBefore && OpenClipboard(nullptr)) {
+            CloseClipboard();
+            return;
+        }
+        Sleep(1);
+    }
+}
+
 // Takes in the selection or the clipboard; TRUE when an address was opened instead.
 static BOOL TakeInClipboard(char (&captured)[TextSize])
 {
     char className[TextSize] = "";
     GetClassNameA(GetForegroundWindow(), className, sizeof className);
     if (!IsShellWindowClass(className) && Settings.CopyEmulate) {
+        const DWORD before = GetClipboardSequenceNumber();
         PressKey(VK_CONTROL, true);
         PressKey('C', true);
         PressKey('C', false);
         PressKey(VK_CONTROL, false);
-        Sleep(200); // the application needs a moment to fill the clipboard
+        WaitForCopy(before);
     }
     if (!GetClipboardText(captured, sizeof captured))
         return FALSE;
     TrimBlanks(captured);
     if (Settings.MakeupUrl)
-        CompleteUrl(captured, sizeof captured);
-    if (!Settings.AutoUrlOpen || !StartsWithExact(captured, "http:"))
+        CompleteUrl(captured, sizeof captured, Settings.HttpsUrl);
+    if (!Settings.AutoUrlOpen || !IsWebAddress(captured, Settings.HttpsUrl))
         return FALSE;
 
     if (Settings.ShiftOpen)
@@ -180,7 +198,7 @@ static void SearchWith(HWND window, int engine)
 
 static int DefaultEngine() { return (Settings.HotKey & HotKeyIndexMask) + 1; }
 
-static void StartTourFromSearch(HWND window)
+void StartTourFromSearch(HWND window)
 {
     SendMessageA(TourBar, TourStart, TourChosenNow | 1, 0);
     ShowWindow(window, SW_HIDE);
@@ -241,7 +259,11 @@ static void ShowMainMenu(HWND window)
     HMENU loaded = LoadMenuA(hInstance, MAKEINTRESOURCEA(IDM_SEARCH_MENU));
     int chosen = TrackMenuAtCursor(GetSubMenu(loaded, 0), window);
     DestroyMenu(loaded);
+    RunMainMenuCommand(window, chosen);
+}
 
+void RunMainMenuCommand(HWND window, int chosen)
+{
     switch (chosen) {
     case IDM_CLEAR_HISTORY:
         ClearHistory(window);
@@ -264,7 +286,7 @@ static void ShowMainMenu(HWND window)
     }
 }
 
-static void OpenSettings(HWND window)
+void OpenSettings(HWND window)
 {
     if (SettingsSheetOpen) {
         MessageBeep(static_cast<UINT>(-1));

@@ -9,3 +9,11 @@ BOOL IsShellWindowClass(const char* className);
 
 // The history box no longer holds what the settings file holds: the next summons reloads it.
 void ForgetLoadedHistory();
+
+// The window's commands, also offered by the notification icon's menu.
+// Hides the window and starts the tour bar on destination 1, as the tour button does.
+void StartTourFromSearch(HWND window);
+// The settings sheet owned by `window` (none: a window of its own); beeps while one is open.
+void OpenSettings(HWND window);
+// A choice of the ">" menu (menu 104), with its questions and messages owned by `window`.
+void RunMainMenuCommand(HWND window, int chosen);

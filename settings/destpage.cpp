@@ -1,6 +1,8 @@
 #include "settings/destpage.h"
 
 #include "app/settings.h"
+#include "app/textconv.h"
+#include "app/textpath.h"
 #include "app/winhelpers.h"
 #include "resource.h"
 #include "settings/fileorder.h"
@@ -166,9 +168,9 @@ void BrowseForViewer(HWND page)
     SetFocus(GetDlgItem(page, IDC_DEST_VIEWER));
 }
 
-void ShowNotice(HWND page, const char* text)
+void ShowNotice(HWND page, const char* text, UINT icon = MB_ICONINFORMATION)
 {
-    MessageBoxA(page, text, AppTitle, MB_OK | MB_ICONINFORMATION);
+    MessageBoxA(page, text, AppTitle, MB_OK | icon);
 }
 
 // Lists the files of the pattern being edited (filtered by the slot's saved filter) and lets
@@ -177,10 +179,19 @@ void OpenFileOrder(HWND page, int sel)
 {
     char pattern[LongTextSize];
     GetEditText(page, IDC_DEST_PATH, pattern);
+    if (pattern[0] != '\0' && !HasAbsoluteFolder(pattern)) {
+        // its names would be renamed in whatever folder is current
+        char text[LongTextSize + 200];
+        snprintf(text, sizeof text, NoTourFolderText, pattern);
+        ShowNotice(page, text, MB_ICONERROR);
+        return;
+    }
     FileOrderParams params{};
     TourFileList files = nullptr;
+    char folder[PathSize];
     // a pattern too long to be a path lists nothing
-    const int count = PatternFolder(pattern, params.folder, sizeof params.folder)
+    const int count = PatternFolder(pattern, folder, sizeof folder) &&
+                              AnsiToWide(folder, params.folder)
                           ? BuildTourFileList(sel + 1, pattern, &files)
                           : 0;
     if (count >= 1 && count <= FileOrderLimit) {

@@ -28,7 +28,11 @@ constexpr ListPage EngineSlots = {
 };
 
 // Controls that act on the selected slot, besides down and up.
-constexpr int EngineDetails[] = {IDC_ENG_NAME, IDC_ENG_URL, IDC_ENG_CLEAR};
+constexpr int EngineDetails[] = {IDC_ENG_NAME, IDC_ENG_URL, IDC_ENG_CODE, IDC_ENG_CLEAR};
+
+// The code drop-down's items, in the order of EngineCodeKind.
+constexpr const char* EngineCodeNames[] = {"Shift-JIS", "UTF-8"};
+constexpr int EngineCodeCount = sizeof EngineCodeNames / sizeof EngineCodeNames[0];
 
 // Before the first confirmed sheet the user's section has no engines: the defaults file's are
 // shown, and OK writes them to the user's section.
@@ -42,6 +46,8 @@ void ReadEngineText(const char* format, int slot, char (&out)[LongTextSize])
 
 void OnInitDialog(HWND page)
 {
+    for (const char* name : EngineCodeNames)
+        SendDlgItemMessageA(page, IDC_ENG_CODE, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     EngineWorkCopy = static_cast<EngineSlot*>(TakeWorkCopy(EngineSlots));
     if (!EngineWorkCopy)
         return;
@@ -52,6 +58,8 @@ void OnInitDialog(HWND page)
         CutToField(slot.name, text);
         ReadEngineText(Key::Engine, n, text);
         CutToField(slot.urlTemplate, text);
+        ReadEngineText(Key::EngineCode, n, text);
+        slot.code = EngineCodeOf(text);
     }
     SendMessageA(page, RefillEngineList, 0, 0);
 }
@@ -61,6 +69,8 @@ void ShowEngine(HWND page, int sel)
     const EngineSlot* slot = sel >= 0 ? &EngineWorkCopy[sel] : nullptr;
     SetDlgItemTextA(page, IDC_ENG_NAME, slot ? slot->name : "");
     SetDlgItemTextA(page, IDC_ENG_URL, slot ? slot->urlTemplate : "");
+    SendDlgItemMessageA(page, IDC_ENG_CODE, CB_SETCURSEL,
+                        static_cast<WPARAM>(slot ? slot->code : -1), 0);
     EnableForSelection(page, EngineSlots, EngineDetails, sizeof EngineDetails / sizeof(int), sel);
 }
 
@@ -85,6 +95,13 @@ void OnCommand(HWND page, int id, int code)
         if (code == EN_KILLFOCUS && sel >= 0)
             CommitEditText(page, id, EngineWorkCopy[sel].urlTemplate, false);
         break;
+    case IDC_ENG_CODE:
+        if (code == CBN_SELCHANGE && sel >= 0) {
+            const LRESULT chosen = SendDlgItemMessageA(page, id, CB_GETCURSEL, 0, 0);
+            if (IndexOrNone(static_cast<int>(chosen), EngineCodeCount) >= 0)
+                EngineWorkCopy[sel].code = static_cast<int>(chosen);
+        }
+        break;
     default:
         RunListButton(page, EngineSlots, EngineWorkCopy, id, sel);
         break;
@@ -98,6 +115,7 @@ void OnApply()
     for (int n = 1; n <= EngineCount; n++) {
         WriteUserString(Key::EngineName, n, EngineWorkCopy[n - 1].name);
         WriteUserString(Key::Engine, n, EngineWorkCopy[n - 1].urlTemplate);
+        WriteUserInt(Key::EngineCode, n, EngineWorkCopy[n - 1].code);
     }
 }
 

@@ -2,24 +2,24 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/winhelpers.h"
 #include "resource.h"
 #include "settings/fileorder_names.h"
 #include "settings/fileorder_ops.h"
 
-#include <stdio.h>
-
 namespace {
 
 // The folder of the files listed, kept while the one modal dialog runs.
-const char* OrderFolder;
+const wchar_t* OrderFolder;
 
 constexpr WPARAM ListSelChange = MAKEWPARAM(IDC_ORDER_LIST, LBN_SELCHANGE);
 
-// The list's names in the order shown, which is the order to give them.
+// The list's names in the order shown, which is the order to give them. The dialog is a
+// Unicode window: its list holds the names whole, whatever their characters.
 struct ListedNames {
     int count;
-    char text[OrderNumberMax][TextSize];
-    const char* names[OrderNumberMax];
+    wchar_t text[OrderNumberMax][TextSize];
+    const wchar_t* names[OrderNumberMax];
 };
 
 HWND List(HWND dialog)
@@ -38,13 +38,13 @@ int ListSelection(HWND dialog)
 }
 
 // FALSE, and "", for an entry that does not exist or would not fit.
-BOOL GetEntryText(HWND dialog, int index, char (&out)[TextSize])
+BOOL GetEntryText(HWND dialog, int index, wchar_t (&out)[TextSize])
 {
-    out[0] = '\0';
-    LRESULT length = SendMessageA(List(dialog), LB_GETTEXTLEN, index, 0);
+    out[0] = L'\0';
+    LRESULT length = SendMessageW(List(dialog), LB_GETTEXTLEN, index, 0);
     if (length == LB_ERR || length >= TextSize)
         return FALSE;
-    return SendMessageA(List(dialog), LB_GETTEXT, index, reinterpret_cast<LPARAM>(out)) != LB_ERR;
+    return SendMessageW(List(dialog), LB_GETTEXT, index, reinterpret_cast<LPARAM>(out)) != LB_ERR;
 }
 
 void ReadListedNames(HWND dialog, ListedNames* listed)
@@ -58,11 +58,9 @@ void ReadListedNames(HWND dialog, ListedNames* listed)
     }
 }
 
-void ShowRenameFailure(HWND dialog, const char* name)
+void ShowRenameFailure(HWND dialog, const wchar_t* name)
 {
-    char message[TextSize + 64];
-    snprintf(message, sizeof message, "ファイル名を変更できませんでした。\n%s", name);
-    MessageBoxA(dialog, message, AppTitle, MB_OK | MB_ICONERROR);
+    MessageBoxWithName(dialog, "ファイル名を変更できませんでした。\n%s", name, MB_OK | MB_ICONERROR);
 }
 
 void OnInitDialog(HWND dialog, const FileOrderParams* params)
@@ -72,7 +70,7 @@ void OnInitDialog(HWND dialog, const FileOrderParams* params)
     if (count > OrderNumberMax)
         count = OrderNumberMax;
     for (int i = 0; i < count; i++) {
-        SendMessageA(List(dialog), LB_ADDSTRING, 0,
+        SendMessageW(List(dialog), LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(params->files[i].findData.cFileName));
     }
     SendMessageA(List(dialog), LB_SETCURSEL, 0, 0);
@@ -95,13 +93,13 @@ void UpdateMoveButtons(HWND dialog, int selection)
 
 void MoveSelectedName(HWND dialog, int selection, int target)
 {
-    char name[TextSize];
+    wchar_t name[TextSize];
     // a command that arrives while its button is disabled must not wrap around the list
     if (selection < 0 || target < 0 || target >= ListCount(dialog) ||
         !GetEntryText(dialog, selection, name))
         return;
     SendMessageA(List(dialog), LB_DELETESTRING, selection, 0);
-    SendMessageA(List(dialog), LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(name));
+    SendMessageW(List(dialog), LB_INSERTSTRING, target, reinterpret_cast<LPARAM>(name));
     SendMessageA(List(dialog), LB_SETCURSEL, target, 0);
     SendMessageA(dialog, WM_COMMAND, ListSelChange, 0);
 }
@@ -183,7 +181,8 @@ void ShowFileOrderDialog(HWND owner, FileOrderParams* params)
 {
     if (!params)
         return;
-    DialogBoxParamA(hInstance, MAKEINTRESOURCEA(IDD_FILE_ORDER), owner, FileOrderDialog,
+    // a Unicode dialog: an ANSI one's list would turn each name back into code page 932
+    DialogBoxParamW(hInstance, MAKEINTRESOURCEW(IDD_FILE_ORDER), owner, FileOrderDialog,
                     reinterpret_cast<LPARAM>(params));
     OrderFolder = nullptr;
 }

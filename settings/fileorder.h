@@ -5,7 +5,7 @@
 struct FileOrderParams {
     int count;               // 1..99
     TourFileList files;      // in the order the folder delivered them
-    char folder[MAX_PATH];   // the folder holding them, no trailing backslash
+    wchar_t folder[MAX_PATH]; // the folder holding them, no trailing backslash
 };
 
 // Runs the file order dialog (dialog 108) modally.

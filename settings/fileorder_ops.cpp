@@ -3,24 +3,24 @@
 #include "app/textpath.h"
 #include "settings/fileorder_names.h"
 
-#include <string.h>
+#include <wchar.h>
 
 namespace {
 
-BOOL RenameInFolder(const char* folder, const char* from, const char* to)
+BOOL RenameInFolder(const wchar_t* folder, const wchar_t* from, const wchar_t* to)
 {
     // the names were found relative to some folder; with none, "\name" would be the root's.
     // An empty name would make the path the folder itself.
-    if (*folder == '\0' || *from == '\0' || *to == '\0')
+    if (*folder == L'\0' || *from == L'\0' || *to == L'\0')
         return FALSE;
-    if (strcmp(from, to) == 0)
+    if (wcscmp(from, to) == 0) // exactly: the platform's comparison ignores some characters
         return TRUE;
-    char fromPath[MAX_PATH];
-    char toPath[MAX_PATH];
+    wchar_t fromPath[MAX_PATH];
+    wchar_t toPath[MAX_PATH];
     if (!JoinPath(fromPath, folder, from) || !JoinPath(toPath, folder, to))
         return FALSE;
-    // without MOVEFILE_REPLACE_EXISTING: an existing target makes the rename fail
-    return MoveFileA(fromPath, toPath);
+    // MoveFile never replaces: an existing target makes the rename fail
+    return MoveFileW(fromPath, toPath);
 }
 
 BOOL Stop(int index, int* failed)
@@ -31,11 +31,11 @@ BOOL Stop(int index, int* failed)
 
 } // namespace
 
-BOOL ApplyFileOrder(const char* const names[], int count, const char* folder, int* failed)
+BOOL ApplyFileOrder(const wchar_t* const names[], int count, const wchar_t* folder, int* failed)
 {
     *failed = -1;
     for (int i = 0; i < count; i++) {
-        char ordered[MAX_PATH];
+        wchar_t ordered[MAX_PATH];
         if (!FormatOrderedName(i + 1, names[i], ordered) ||
             !RenameInFolder(folder, names[i], ordered))
             return Stop(i, failed);
@@ -43,13 +43,13 @@ BOOL ApplyFileOrder(const char* const names[], int count, const char* folder, in
     return TRUE;
 }
 
-BOOL ReleaseFileOrder(const char* const names[], int count, const char* folder, int* failed)
+BOOL ReleaseFileOrder(const wchar_t* const names[], int count, const wchar_t* folder, int* failed)
 {
     *failed = -1;
     for (int i = 0; i < count; i++) {
         if (!HasOrderPrefix(names[i]))
             continue;
-        char unordered[MAX_PATH];
+        wchar_t unordered[MAX_PATH];
         if (!GetUnorderedName(names[i], unordered) ||
             !RenameInFolder(folder, names[i], unordered))
             return Stop(i, failed);

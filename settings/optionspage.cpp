@@ -1,8 +1,11 @@
 #include "settings/optionspage.h"
 
+#include "app/logon.h"
 #include "app/settings.h"
+#include "app/tray.h"
 #include "resource.h"
 #include "settings/options.h"
+#include "settings/pagelogic.h"
 
 #include <commctrl.h>
 #include <prsht.h>
@@ -51,8 +54,9 @@ void FillFunctionKeys(HWND page, int id, int selected)
         snprintf(text, sizeof text, "F%d", n);
         SendDlgItemMessageA(page, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     }
-    // a damaged file's index shows as F1, which is also what OK then stores
-    SendDlgItemMessageA(page, id, CB_SETCURSEL, ValidFunctionKey(selected), 0);
+    // a damaged file's index shows no key at all; OK then stores F1
+    SendDlgItemMessageA(page, id, CB_SETCURSEL,
+                        static_cast<WPARAM>(IndexOrNone(selected, FunctionKeyCount)), 0);
 }
 
 int SelectedFunctionKey(HWND page, int id)
@@ -94,6 +98,9 @@ void OnApply(HWND page)
     for (const FlagBox& box : FlagBoxes)
         Settings.*box.flag = IsChecked(page, box.id) ? 1 : 0;
     Settings.TourFuncKey = static_cast<WORD>(SelectedFunctionKey(page, IDC_OPT_TOUR_FUNCKEY));
+    // in effect at once, not at the next start
+    UpdateTrayIcon();
+    ApplyLogonStart();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/textpath.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 
 void CutToField(char* field, int fieldSize, const char* text)
 {
@@ -26,6 +27,11 @@ BOOL StoreWhole(char* field, int fieldSize, const char* text)
         return FALSE;
     lstrcpynA(field, text, fieldSize);
     return TRUE;
+}
+
+int EngineCodeOf(const char* value)
+{
+    return strtol(value, nullptr, 10) == EngineUtf8 ? EngineUtf8 : EngineShiftJis;
 }
 
 void ComposeEngineLabel(int slot, const char* name, char* out, int outSize)

@@ -9,7 +9,12 @@
 struct EngineSlot {
     char name[NameSize];        // at most 99 bytes
     char urlTemplate[TextSize]; // at most 299 bytes, "%s" for the encoded query
+    int code;                   // EngineCodeKind: zero-filled is Shift-JIS
 };
+
+// The engine code a value of "ENGINECODE%d" stands for: UTF-8 for the number 1 only; anything
+// else, a damaged value too, is Shift-JIS, which is what every engine was before the key.
+int EngineCodeOf(const char* value);
 
 enum TourKind {
     FixedFolder = 0,

@@ -11,6 +11,10 @@
 #include <prsht.h>
 #include <stdio.h>
 
+#ifndef PSH_USEPAGEFONT
+#define PSH_USEPAGEFONT 0x00800000 // common controls 5.80; mingw-w64's headers lack it
+#endif
+
 namespace {
 
 struct PageKind {
@@ -56,7 +60,11 @@ void ShowSettingsSheet(HWND owner, int startPage, int startSlot)
 
     PROPSHEETHEADERA header{};
     header.dwSize = PROPSHEETHEADERA_V1_SIZE;
-    header.dwFlags = PSH_NOAPPLYNOW;
+    // The pages are set in the sheet's own font, MS Shell Dlg 8 pt, rather than one of their own:
+    // the sheet sizes its page area from the pages' dialog units taken in its font, and Wine
+    // does so even when told otherwise, so pages in another font would run past it. Where a
+    // localized sheet names another font, PSH_USEPAGEFONT has Windows measure in the pages'.
+    header.dwFlags = PSH_NOAPPLYNOW | PSH_USEPAGEFONT;
     header.hwndParent = owner;
     header.hInstance = hInstance;
     header.pszCaption = caption;

@@ -7,11 +7,12 @@
 
 int main(int argc, char** argv)
 {
-    // The program's texts are Shift-JIS: without the ja_JP locale Wine runs in code page 1252
-    // and every two-byte comparison would pass or fail for the wrong reason.
+    // The program's texts are Shift-JIS: in another code page every two-byte comparison would
+    // pass or fail for the wrong reason. The manifest asks for 932; Windows before 11 grants
+    // it only with the Japanese system locale.
     if (GetACP() != 932) {
-        fprintf(stderr, "FATAL: the ANSI code page is %u, not 932 (is ja_JP.UTF-8 generated "
-                        "and LANG set?)\n", GetACP());
+        fprintf(stderr, "FATAL: the ANSI code page is %u, not 932 (is the program's manifest "
+                        "linked in? before Windows 11: is the system locale Japanese?)\n", GetACP());
         return 1;
     }
     doctest::Context context(argc, argv);

@@ -1,5 +1,6 @@
 #include <doctest.h>
 
+#include "search/dispatch.h"
 #include "search/encode.h"
 
 #include <string>
@@ -23,32 +24,73 @@ TEST_SUITE("encode")
             CHECK_MESSAGE(std::string(out) == encoded, query);
         }
         const char area[] = {'\x95', '\0', 'X', 'Y', '\0'}; // nothing after the terminator is read
-        char out[100], small[10], one[1];
+        char out[100], one[1];
         EncodeQuery(area, out);
         CHECK(std::string(out) == "%95%00");
         // the longest query, 149 two-byte characters and a lone lead byte, takes 900 bytes
         char longest[1200];
         EncodeQuery(std::string(299, '\x81').c_str(), longest);
         CHECK(std::string(longest).size() == 900);
-        EncodeQuery("abc 検索", small); // whole units only, and a small area is never overrun
-        CHECK(std::string(small) == "abc%20");
+        // whole units only, and never a byte past the area: "表" would end exactly at its end
+        char small[14] = "0123456789ABC";
+        EncodeQuery("abc 表", small, 12);
+        CHECK((std::string(small) == "abc%20" && small[12] == 'C'));
         EncodeQuery("abc", one);
         CHECK(one[0] == '\0');
     }
 
-    TEST_CASE("completion of partial addresses, case-sensitive, once, cut to the limit")
+    TEST_CASE("a UTF-8 engine gets the query in UTF-8, escaped as RFC 3986 wants it")
     {
         const std::pair<const char*, const char*> cases[] = {
-            {"ttp://example.jp/", "http://example.jp/"}, {"tp://example.jp/", "http://example.jp/"},
-            {"www.example.jp", "http://www.example.jp"}, {"http://example.jp/", "http://example.jp/"},
-            {"WWW.example.jp", "WWW.example.jp"}, {"Ttp://x", "Ttp://x"}, {"ww", "ww"},
+            {"abc 検索", "abc%20%E6%A4%9C%E7%B4%A2"}, // the worked example
+            {"AZaz09-._~", "AZaz09-._~"}, {"*!'()+&=/?%", "%2A%21%27%28%29%2B%26%3D%2F%3F%25"},
+            {"表ソ", "%E8%A1%A8%E3%82%BD"}, // trail bytes 0x5C belong to their characters
+            {"\xb1", "%EF%BD%B1"}, {"ab\x95", "ab"}, // a lone lead byte at the end is left out
         };
-        for (auto [text, completed] : cases) {
-            char area[300];
-            lstrcpynA(area, text, sizeof area);
-            CompleteUrl(area, sizeof area);
-            CHECK(std::string(area) == completed);
+        static char out[EncodedSize], small[9];
+        for (auto [query, encoded] : cases) {
+            EncodeForEngine(query, EngineUtf8, out, sizeof out);
+            CHECK_MESSAGE(std::string(out) == encoded, query);
         }
+        // the longest query: 299 half-width katakana, nine bytes each; whole escapes only
+        EncodeForEngine(std::string(299, '\xb1').c_str(), EngineUtf8, out, sizeof out);
+        CHECK(std::string(out).size() == 2691);
+        EncodeForEngine("abc 検索", EngineUtf8, small, sizeof small);
+        CHECK(std::string(small) == "abc%20");
+        EncodeForEngine("abc 検索", EngineShiftJis, out, sizeof out);
+        CHECK(std::string(out) == "abc%20%8c%9f%8d%f5");
+    }
+
+    TEST_CASE("an address begins with http:, or with https: in any case when that is on")
+    {
+        const struct { const char* text; BOOL plain, withHttps; } cases[] = {
+            {"http://a.jp/", TRUE, TRUE}, {"HTTP://a.jp/", FALSE, TRUE}, {"hTtPs://a.jp/", FALSE, TRUE},
+            {"httpx://a.jp/", FALSE, FALSE}, {" https://a.jp/", FALSE, FALSE}, {"ｈｔｔｐ://a.jp/", FALSE, FALSE},
+        };
+        for (const auto& c : cases) {
+            CHECK_MESSAGE(IsWebAddress(c.text, FALSE) == c.plain, c.text);
+            CHECK_MESSAGE(IsWebAddress(c.text, TRUE) == c.withHttps, c.text);
+        }
+    }
+
+    TEST_CASE("completion of partial addresses, case-sensitive, once, cut to the limit")
+    {
+        // the text, and what it becomes without and with the https forms
+        const struct { const char *text, *plain, *withHttps; } cases[] = {
+            {"ttp://example.jp/", "http://example.jp/", "http://example.jp/"}, {"tp://a", "http://a", "http://a"},
+            {"www.example.jp", "http://www.example.jp", "http://www.example.jp"},
+            {"http://example.jp/", "http://example.jp/", "http://example.jp/"},
+            {"ttps://a.jp", "ttps://a.jp", "https://a.jp"}, {"tps://a.jp", "tps://a.jp", "https://a.jp"},
+            {"WWW.example.jp", "WWW.example.jp", "WWW.example.jp"}, {"Ttps://x", "Ttps://x", "Ttps://x"},
+            {"TPS:a", "TPS:a", "TPS:a"}, {"ww", "ww", "ww"},
+        };
+        for (const auto& c : cases)
+            for (BOOL https : {FALSE, TRUE}) {
+                char area[300];
+                lstrcpynA(area, c.text, sizeof area);
+                CompleteUrl(area, sizeof area, https);
+                CHECK(std::string(area) == (https ? c.withHttps : c.plain));
+            }
         char area[300];
         lstrcpynA(area, ("www" + std::string(296, 'a')).c_str(), sizeof area); // 299 bytes
         CompleteUrl(area, sizeof area);

@@ -10,36 +10,38 @@
 #include <vector>
 
 namespace {
-using Names = std::vector<std::string>;
+using Names = std::vector<std::string>; // filter entries in code page 932, file names in UTF-8
 
-ExtensionFilter Parsed(const char* text)
+WideExtensionFilter Loaded(const char* text)
 {
-    ExtensionFilter filter;
-    ParseExtensionFilter(text, &filter);
+    WideExtensionFilter filter;
+    LoadExtensionFilter(text, &filter);
     return filter;
 }
 
 // An entry as a folder gives it: last written `minutes` after a fixed moment.
-TourFileEntry Entry(const char* name, ULONGLONG size, ULONGLONG minutes)
+TourFileEntry Entry(const wchar_t* name, ULONGLONG size, ULONGLONG minutes)
 {
     TourFileEntry e{};
-    lstrcpynA(e.findData.cFileName, name, MAX_PATH);
+    lstrcpynW(e.findData.cFileName, name, MAX_PATH);
     ULONGLONG when = 132000000000000000ULL + minutes * 600000000ULL;
     e.findData.nFileSizeLow = DWORD(size), e.findData.nFileSizeHigh = DWORD(size >> 32);
     e.findData.ftLastWriteTime = {DWORD(when), DWORD(when >> 32)};
     return e;
 }
 
-// The names in rank order.
-Names Ranked(std::vector<TourFileEntry> entries, int order)
+// The names in rank order, or as listed.
+Names Ranked(TourFileEntry* entries, int count, int order, bool listed = false)
 {
-    SortTourFileList(entries.data(), int(entries.size()), order);
-    Names names(entries.size(), "<unranked>");
-    for (const auto& e : entries)
-        if (e.index >= 0)
-            names.at(e.index) = e.findData.cFileName;
+    if (!listed)
+        SortTourFileList(entries, count, order);
+    Names names(count, "<unranked>");
+    for (int i = 0; i < count; ++i)
+        if (entries[i].index >= 0)
+            names.at(listed ? i : entries[i].index) = Utf8(entries[i].findData.cFileName);
     return names;
 }
+Names Ranked(std::vector<TourFileEntry> entries, int order) { return Ranked(entries.data(), int(entries.size()), order); }
 } // namespace
 
 TEST_SUITE("filelist")
@@ -51,48 +53,65 @@ TEST_SUITE("filelist")
             {".表;.jpg", {".表", ".jpg"}}, {".abcdefghijk;.x", {".abcdefgh", ".x"}}, // cut to 9 bytes
         };
         for (const auto& [text, entries] : cases) {
-            const ExtensionFilter filter = Parsed(text);
+            ExtensionFilter filter;
+            ParseExtensionFilter(text, &filter);
             CHECK_MESSAGE(Names(filter.ext, filter.ext + filter.count) == entries, text);
         }
         std::string many; // 100 entries at most, the last one holding the rest of the text
         for (int i = 0; i < 150; ++i)
             many += ".e" + std::to_string(i) + ";";
-        CHECK((Parsed(many.c_str()).count == 100 && std::string(Parsed(many.c_str()).ext[99]) == ".e99;.e10"));
-        const struct { const char *filter, *name; bool accepted; } files[] = {
-            {".JPG;.gif", "b.GIF", true}, {".JPG;.gif", "c.jpeg", false}, {".JPG;.gif", ".gif", false},
-            {".gz", "x.tar.gz", true}, {".表", "写真.表", true}, {"", "readme", true},
+        CHECK((Loaded(many.c_str()).count == 100 && Utf8(Loaded(many.c_str()).ext[99]) == ".e99;.e10"));
+        const struct { const char* filter; const wchar_t* name; bool accepted; } files[] = {
+            {".JPG;.gif", L"b.GIF", true}, {".JPG;.gif", L"c.jpeg", false}, {".JPG;.gif", L".gif", false},
+            {".gz", L"x.tar.gz", true}, {".表", L"写真.表", true}, {"", L"readme", true},
+            {".jpg", L"写真😀.jpg", true}, {".e", L"café.é", false}, {".jpg", L"x.jpg😀", false},
+            // an entry cut inside a character does not match the character it was cut from
+            {".abcdefg表", L"x.abcdefg表", false},
         };
         for (const auto& f : files)
-            CHECK_MESSAGE((ExtensionFilterAccepts(Parsed(f.filter), f.name) != FALSE) == f.accepted, f.name);
+            CHECK_MESSAGE((ExtensionFilterAccepts(Loaded(f.filter), f.name) != FALSE) == f.accepted, Utf8(f.name));
     }
 
-    TEST_CASE("a folder lists its files, hidden and read-only too, never a subfolder; nothing found is no list")
+    TEST_CASE("a folder lists every file by its whole name, hidden and read-only too, never a subfolder")
     {
         IniFolder folder; // a settings file of its own, which the filter leaves out
-        for (const char* name : {"a.jpg", "b.GIF", "c.jpeg"})
-            TempDir::Write(folder.dir + "\\" + name, "");
-        SetFileAttributesA((folder.dir + "\\b.GIF").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-        SetFileAttributesA((folder.dir + "\\c.jpeg").c_str(), FILE_ATTRIBUTE_READONLY);
+        // sizes and times rank them; "cafe.jpg" is what the ANSI listing made of "café.jpg"
+        const wchar_t* const made[] = {L"写真😀.jpg", L"café.jpg", L"사진.jpg", L"普通.jpg", L"cafe.jpg", L"表.JPG", L"사진.txt"};
+        for (int i = 0; i < 7; ++i)
+            folder.Put(made[i], std::string(10 * ((i * 3) % 7), 'x'), (i * 5) % 7);
+        SetFileAttributesA((folder.dir + "\\表.JPG").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
         CreateDirectoryA((folder.dir + "\\sub.jpg").c_str(), nullptr);
-        WriteUserString(Key::ExtFilter, 7, ".JPG;.gif;.jpeg");
+        WriteUserString(Key::ExtFilter, 7, ".jpg");
         TourFileList list = nullptr;
         const int count = BuildTourFileList(7, (folder.dir + "\\*.*").c_str(), &list);
-        Names names;
         for (int i = 0; i < count; ++i)
-            names.push_back(list[i].index == i ? list[i].findData.cFileName : "<misplaced>");
+            CHECK(list[i].index == i);
+        Names names = Ranked(list, count, 0, true);
         std::sort(names.begin(), names.end());
-        CHECK(names == Names{"a.jpg", "b.GIF", "c.jpeg"});
+        const Names listed = {u8"cafe.jpg", u8"café.jpg", u8"写真😀.jpg", u8"普通.jpg", u8"表.JPG", u8"사진.jpg"},
+                    bySize = {u8"사진.jpg", u8"cafe.jpg", u8"café.jpg", u8"普通.jpg", u8"表.JPG", u8"写真😀.jpg"},
+                    byDate = {u8"写真😀.jpg", u8"普通.jpg", u8"사진.jpg", u8"表.JPG", u8"café.jpg", u8"cafe.jpg"};
+        CHECK(names == listed);
+        CHECK(Ranked(list, count, SizeDescending) == bySize);
+        CHECK(Ranked(list, count, DateAscending) == byDate);
         FreeTourFileList(list);
-        for (std::string pattern : {folder.dir + "\\missing\\*.*", std::string(), folder.dir + "\\*.png"}) {
+        // nothing found is no list; nor is a pattern without a folder of its own, which would
+        // list the current folder or the root of the current drive
+        char previous[MAX_PATH];
+        GetCurrentDirectoryA(sizeof previous, previous);
+        SetCurrentDirectoryA(folder.dir.c_str());
+        for (std::string pattern : {folder.dir + "\\missing\\*.*", std::string(), folder.dir + "\\*.png", std::string("*.*"),
+                                    std::string("C:*.*"), std::string("\\*.*"), folder.dir + "/*.*"}) {
             list = reinterpret_cast<TourFileList>(&folder);
-            CHECK((BuildTourFileList(7, pattern.c_str(), &list) == 0 && list == nullptr));
+            CHECK_MESSAGE((BuildTourFileList(7, pattern.c_str(), &list) == 0 && list == nullptr), pattern);
         }
+        SetCurrentDirectoryA(previous);
     }
 
     TEST_CASE("each order ranks by its own key, ties in enumeration order, the size by its low word")
     {
-        const std::vector<TourFileEntry> entries = {Entry("b.txt", 20, 2), Entry("A.txt", 10, 1), Entry("c.txt", 20, 1),
-                                                    Entry("d.txt", 10, 3), Entry("e.txt", 5ULL << 32, 1ULL << 40)};
+        const std::vector<TourFileEntry> entries = {Entry(L"b.txt", 20, 2), Entry(L"A.txt", 10, 1), Entry(L"c.txt", 20, 1),
+                                                    Entry(L"d.txt", 10, 3), Entry(L"e.txt", 5ULL << 32, 1ULL << 40)};
         CHECK(Ranked(entries, NameAscending) == Names{"A.txt", "b.txt", "c.txt", "d.txt", "e.txt"});
         CHECK(Ranked(entries, NameDescending) == Names{"e.txt", "d.txt", "c.txt", "b.txt", "A.txt"});
         CHECK(Ranked(entries, DateAscending) == Names{"A.txt", "c.txt", "b.txt", "d.txt", "e.txt"});
@@ -106,22 +125,22 @@ TEST_SUITE("filelist")
     TEST_CASE("ranks equal those of the rank-by-rank selection, for many names, sizes and times with ties")
     {
         std::mt19937 random(4711);
-        const char* const parts[] = {"a", "A", "b", "B", "1", "_", "表", "ア", "ｱ", "z"};
+        const wchar_t* const parts[] = {L"a", L"A", L"b", L"B", L"1", L"_", L"表", L"ア", L"ｱ", L"z", L"é", L"É", L"😀", L"사"};
         for (int round = 0; round < 40; ++round) {
             std::vector<TourFileEntry> entries(round == 0 ? 600 : random() % 40);
             for (auto& e : entries) {
-                std::string name;
+                std::wstring name;
                 for (int n = random() % 4 + 1; n > 0; --n)
-                    name += parts[random() % (round % 2 ? 4 : 10)];
+                    name += parts[random() % (round % 2 ? 4 : 14)];
                 // the high words vary too: only the low size word ranks, the whole time does
                 e = Entry(name.c_str(), (ULONGLONG(random() % 3) << 32) + random() % 4, random() % 4 + (ULONGLONG(random() % 2) << 33));
             }
             for (int order = 0; order < TourFileOrderCount; ++order) {
                 SortTourFileList(entries.data(), int(entries.size()), order);
                 // the order table: names ignoring case, whole times, sizes by their low word
-                auto before = [order](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
+                auto before = [order](const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
                     auto time = [](const FILETIME& t) { return ULONGLONG(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
-                    int name = lstrcmpiA(a.cFileName, b.cFileName);
+                    int name = lstrcmpiW(a.cFileName, b.cFileName);
                     ULONGLONG at = time(a.ftLastWriteTime), bt = time(b.ftLastWriteTime);
                     return order == 0 ? name < 0 : order == 1 ? name > 0 : order == 2 ? at < bt : order == 3 ? at > bt
                          : order == 4 ? a.nFileSizeLow < b.nFileSizeLow : a.nFileSizeLow > b.nFileSizeLow;

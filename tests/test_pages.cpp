@@ -34,6 +34,10 @@ TEST_SUITE("pages")
         CHECK((StoreWhole(destination.pathPattern, fits.c_str()) && destination.pathPattern == fits));
         CHECK((!StoreWhole(destination.pathPattern, (fits + "x").c_str()) && destination.pathPattern == fits));
         CHECK((IndexOrNone(29, TourSlotCount) == 29 && IndexOrNone(30, TourSlotCount) == -1 && IndexOrNone(-1, 30) == -1));
+        // an engine's code: UTF-8 is 1 only; a damaged value means Shift-JIS, as before the key
+        CHECK(EngineCodeOf("1") == EngineUtf8);
+        for (const char* value : {"", "0", "2", "-1", "abc", "4294967297"})
+            CHECK(EngineCodeOf(value) == EngineShiftJis);
     }
 
     TEST_CASE("moving exchanges whole records with the neighbour, never past an end; clearing one empties it")

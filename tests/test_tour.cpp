@@ -8,19 +8,19 @@
 #include <string>
 
 namespace {
-// "text#id|-|label{submenu}|..." for a menu: separators as "-", submenus in braces.
+// "text#id|-|label{submenu}|..." for a menu, in UTF-8: separators as "-", submenus in braces.
 std::string Shape(HMENU menu)
 {
     std::string shape;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[1024] = "";
-        MENUITEMINFOA info{};
+        wchar_t text[1024] = L"";
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
         info.dwTypeData = text;
-        info.cch = sizeof text;
-        GetMenuItemInfoA(menu, i, TRUE, &info);
-        shape += (i ? "|" : "") + std::string(info.fType & MFT_SEPARATOR ? "-" : text)
+        info.cch = 1024;
+        GetMenuItemInfoW(menu, i, TRUE, &info);
+        shape += (i ? "|" : "") + std::string(info.fType & MFT_SEPARATOR ? "-" : Utf8(text))
                  + (info.hSubMenu ? "{" + Shape(info.hSubMenu) + "}" : info.fType & MFT_SEPARATOR ? "" : "#" + std::to_string(info.wID));
     }
     return shape;
@@ -51,15 +51,17 @@ TEST_SUITE("tour")
         IniFolder folder;
         CHECK(BuiltMenu(-1) == "");
         const std::string pattern = folder.dir + "\\*.*";
-        for (const char* name : {"a&b.png", "kitten.png", "z.txt"})
-            TempDir::Write(folder.dir + "\\" + name, "x");
+        for (const wchar_t* name : {L"a&b.png", L"写真😀.png", L"z.txt"})
+            folder.Put(name);
         SetSlot(1, "first", "");
         SetSlot(3, "", "C:\\img\\*.jpg", ".jpg");
         SetSlot(4, "", "", ".jpg"); // a filter alone makes no destination
         SetSlot(6, "with tour", pattern.c_str(), ".png;", 2);
         SetSlot(12, "quick only", pattern.c_str(), ".txt", 5); // any kind above 2 is quick open only
-        CHECK(BuiltMenu(3) == "first#1|-|【 C:\\img\\*.jpg (.jpg) 】#3|-|with tour{見廻る#6000000|-|a&b.png#6000001|"
-                              "kitten.png#6000002}|-|quick only{z.txt#12000001}");
+        SetSlot(13, "relative", "*.png", "", 3);                 // would list the current folder
+        const std::string shape = u8"first#1|-|【 C:\\img\\*.jpg (.jpg) 】#3|-|with tour{見廻る#6000000|-|a&b.png#6000001|"
+                                  u8"写真😀.png#6000002}|-|quick only{z.txt#12000001}|relative{}";
+        CHECK(BuiltMenu(3) == shape);
         int slot = -1, file = -1;
         CHECK_FALSE(DecodeDestinationId(0, &slot, &file));
         CHECK((DecodeDestinationId(12000003, &slot, &file) && slot == 12 && file == 3));
@@ -89,17 +91,17 @@ TEST_SUITE("tour")
         CHECK(RandomTourPosition(5, 0) == -1);
     }
 
-    TEST_CASE("viewer commands take the path for each %s, are bounded, and copy a % whole")
+    TEST_CASE("viewer commands take the wide path for each %s, are bounded, and copy a % whole")
     {
-        const struct { const char *command, *path, *line; } cases[] = {
-            {"C:\\v.exe \"%s\"", "C:\\表\\a.jpg", "C:\\v.exe \"C:\\表\\a.jpg\""},
+        const struct { const char* command; const wchar_t* path; const char* line; } cases[] = {
+            {"C:\\表\\v.exe \"%s\"", L"C:\\表\\写真😀.jpg", u8"C:\\表\\v.exe \"C:\\表\\写真😀.jpg\""},
             // a percent sign near the end of a path is copied as it is, and no further
-            {"v.exe \"%s\"", "C:\\100%", "v.exe \"C:\\100%\""}, {"v.exe \"%s\"", "C:\\50%b", "v.exe \"C:\\50%b\""},
+            {"v.exe %%d \"%s\"", L"C:\\100%", "v.exe %d \"C:\\100%\""}, {"v.exe \"%s\"", L"C:\\50%b", "v.exe \"C:\\50%b\""},
         };
-        char line[1000];
+        wchar_t line[1000];
         for (const auto& c : cases)
-            CHECK((ExpandViewerCommand(c.command, c.path, line, sizeof line) && std::string(line) == c.line));
-        // four paths of 259 bytes do not fit: refused whole, nothing is run
-        CHECK((!ExpandViewerCommand("%s %s %s %s ", std::string(259, 'a').c_str(), line, sizeof line) && !*line));
+            CHECK((ExpandViewerCommand(c.command, c.path, line, 1000) && Utf8(line) == c.line));
+        // four paths of 259 characters do not fit: refused whole, nothing is run
+        CHECK((!ExpandViewerCommand("%s %s %s %s ", std::wstring(259, L'a').c_str(), line, 1000) && !*line));
     }
 }

@@ -1,7 +1,16 @@
 #pragma once
 #include "app/settings.h"
+#include "app/textconv.h"
 
 #include <string>
+
+// Wide text as UTF-8, for names beyond code page 932 in checks and their messages.
+inline std::string Utf8(const wchar_t* text)
+{
+    char out[4 * MAX_PATH] = "";
+    WideToUtf8(text, out);
+    return out;
+}
 
 // A fresh folder in the temp folder, removed with its files at the end.
 struct TempDir {
@@ -16,15 +25,32 @@ struct TempDir {
     }
     ~TempDir()
     {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
-            SetFileAttributesA((dir + "\\" + found.cFileName).c_str(), FILE_ATTRIBUTE_NORMAL);
-            DeleteFileA((dir + "\\" + found.cFileName).c_str());
-            RemoveDirectoryA((dir + "\\" + found.cFileName).c_str()); // an empty subfolder
+        // wide: names beyond code page 932 have no ANSI form to delete them by
+        wchar_t folder[MAX_PATH] = L"";
+        AnsiToWide(dir.c_str(), folder);
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((std::wstring(folder) + L"\\*").c_str(), &found);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+            const std::wstring path = std::wstring(folder) + L"\\" + found.cFileName;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+            RemoveDirectoryW(path.c_str()); // an empty subfolder
         }
         FindClose(search);
-        RemoveDirectoryA(dir.c_str());
+        RemoveDirectoryW(folder);
+    }
+    // A file made by its UTF-16 name, holding `text`, last written `minutes` after a fixed moment.
+    void Put(const std::wstring& name, const std::string& text = "", int minutes = 0) const
+    {
+        wchar_t path[MAX_PATH] = L"";
+        AnsiToWide((dir + "\\").c_str(), path);
+        HANDLE file = CreateFileW((path + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written;
+        WriteFile(file, text.data(), DWORD(text.size()), &written, nullptr);
+        const ULONGLONG when = 132000000000000000ULL + minutes * 600000000ULL;
+        const FILETIME time = {DWORD(when), DWORD(when >> 32)};
+        SetFileTime(file, nullptr, nullptr, &time);
+        CloseHandle(file);
     }
     static void Write(const std::string& path, const std::string& text)
     {

@@ -2,41 +2,17 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "tour/filelist.h"
-
-#include <stdio.h>
 
 static const int KindQuickOpen = 2; // FixedWithQuickOpen; above it QuickOpenOnly
 
-void ComposeDestinationLabel(const char* name, const char* path, const char* filter,
-                             BOOL current, char* out, int outSize)
+// The menu is a wide one throughout: labels are the settings file's code page 932 text.
+static void AppendLabel(HMENU menu, UINT flags, UINT_PTR id, const char* label)
 {
-    char label[DestinationLabelSize];
-    if (name[0] != '\0')
-        snprintf(label, sizeof label, "%s", name);
-    else if (path[0] != '\0' && filter[0] != '\0')
-        snprintf(label, sizeof label, "%s (%s)", path, filter);
-    else
-        snprintf(label, sizeof label, "%s", path);
-
-    if (label[0] != '\0' && current)
-        snprintf(out, outSize, "【 %s 】", label);
-    else
-        snprintf(out, outSize, "%s", label);
-}
-
-BOOL DecodeDestinationId(int id, int* slot, int* file)
-{
-    if (id <= 0)
-        return FALSE;
-    if (id < DestinationFileBase) {
-        *slot = id & 0xFFFF;
-        *file = 0;
-    } else {
-        *slot = (id / DestinationFileBase) & 0xFFFF;
-        *file = id % DestinationFileBase;
-    }
-    return TRUE;
+    wchar_t wide[DestinationLabelSize];
+    AnsiToWide(label, wide);
+    AppendMenuW(menu, flags, id, wide);
 }
 
 static void AppendQuickOpenFiles(HMENU submenu, int slot, const char* pattern)
@@ -45,7 +21,7 @@ static void AppendQuickOpenFiles(HMENU submenu, int slot, const char* pattern)
     int count = BuildTourFileList(slot, pattern, &list);
     // ids beyond the slot's million would run into the next slot
     for (int i = 0; i < count && i + 1 < DestinationFileBase; ++i)
-        AppendMenuA(submenu, MF_STRING, slot * DestinationFileBase + i + 1,
+        AppendMenuW(submenu, MF_STRING, slot * DestinationFileBase + i + 1,
                     list[i].findData.cFileName);
     FreeTourFileList(list);
 }
@@ -65,21 +41,21 @@ void BuildDestinationsMenu(HMENU menu, int currentSlot)
             continue;
         }
         if (gap)
-            AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         gap = false;
 
         int kind = ReadUserInt(Key::InputPath, slot, 0);
         if (kind < KindQuickOpen) {
-            AppendMenuA(menu, MF_STRING, slot, label);
+            AppendLabel(menu, MF_STRING, slot, label);
             continue;
         }
         HMENU submenu = CreatePopupMenu();
         if (kind == KindQuickOpen) {
-            AppendMenuA(submenu, MF_STRING, slot * DestinationFileBase, "見廻る");
-            AppendMenuA(submenu, MF_SEPARATOR, 0, nullptr);
+            AppendLabel(submenu, MF_STRING, slot * DestinationFileBase, "見廻る");
+            AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
         }
         AppendQuickOpenFiles(submenu, slot, path);
-        AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), label);
+        AppendLabel(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), label);
     }
 }
 
@@ -92,7 +68,8 @@ void RunDestinationChoice(HMENU menu, int id)
         SendMessageA(TourBar, TourStart, TourChosenNow | slot, 0);
         return;
     }
-    char fileName[TextSize] = "";
-    GetMenuStringA(menu, id, fileName, sizeof fileName, MF_BYCOMMAND);
-    SendMessageA(TourBar, TourOpenFile, slot, reinterpret_cast<LPARAM>(fileName));
+    // read back wide: the ANSI text of a name beyond code page 932 names another file
+    wchar_t fileName[TextSize] = L"";
+    GetMenuStringW(menu, id, fileName, TextSize, MF_BYCOMMAND);
+    SendMessageW(TourBar, TourOpenFile, slot, reinterpret_cast<LPARAM>(fileName));
 }

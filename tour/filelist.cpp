@@ -1,113 +1,136 @@
 #include "tour/filelist.h"
 
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "app/textpath.h"
 
 #include <algorithm>
 
+const char NoTourFolderText[] =
+    "見廻り先のフォルダが見つかりません。\n%s\n"
+    "検索パスはドライブから指定してください（例: C:\\Pics\\*.jpg）。";
+
 namespace {
-constexpr int ExtFilterSplitLimit = ExtFilterMaxEntries - 1;
-constexpr int FirstCapacity = 64;
-
-// Stores [start, start + len) as the next entry, cut to 9 bytes.
-void AddFilterEntry(ExtensionFilter* filter, const char* start, int len)
-{
-    if (len > ExtFilterEntrySize - 1)
-        len = ExtFilterEntrySize - 1;
-    char* entry = filter->ext[filter->count];
-    CopyMemory(entry, start, len);
-    entry[len] = '\0';
-    ++filter->count;
-}
-
 // Tells the user that the list stopped short; nothing else can be done about it here.
 void ReportNoMemory()
 {
     MessageBoxA(nullptr, "DEBUG", "DEBUG", MB_OK);
 }
+
+// Short names are never used, and a large folder comes in fewer calls; systems without these
+// two refuse them as a bad parameter and get the plain search.
+HANDLE FindFirst(const wchar_t* pattern, WIN32_FIND_DATAW* found)
+{
+    HANDLE search = FindFirstFileExW(pattern, FindExInfoBasic, found, FindExSearchNameMatch,
+                                     nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+        search = FindFirstFileW(pattern, found);
+    return search;
+}
 } // namespace
 
-void ParseExtensionFilter(const char* text, ExtensionFilter* filter)
+void LoadExtensionFilter(const char* text, WideExtensionFilter* filter)
 {
+    ExtensionFilter parsed;
+    ParseExtensionFilter(text, &parsed);
     ZeroMemory(filter, sizeof *filter);
-    if (*text == '\0')
-        return;
-
-    // A ';' in first place, or right after another ';', belongs to the token it starts.
-    const char* start = text;
-    const char* p = CharNextA(text);
-    while (filter->count < ExtFilterSplitLimit && *p != '\0') {
-        if (*p == ';') {
-            AddFilterEntry(filter, start, static_cast<int>(p - start));
-            start = p + 1;
-            p = CharNextA(start);
-        } else {
-            p = CharNextA(p);
-        }
-    }
-    // the 100th entry takes everything after the 99th separator
-    int rest = lstrlenA(start);
-    if (rest > 0)
-        AddFilterEntry(filter, start, rest);
+    // an entry cut inside a character keeps the stand-in the platform gives its lone lead byte
+    for (int i = 0; i < parsed.count; ++i)
+        AnsiToWide(parsed.ext[i], filter->ext[i]);
+    filter->count = parsed.count;
 }
 
-void ReadExtensionFilter(int slot, ExtensionFilter* filter)
+void ReadExtensionFilter(int slot, WideExtensionFilter* filter)
 {
     char text[TextSize];
     ReadUserString(Key::ExtFilter, slot, text);
-    ParseExtensionFilter(text, filter);
+    LoadExtensionFilter(text, filter);
 }
 
-BOOL ExtensionFilterAccepts(const ExtensionFilter& filter, const char* fileName)
+BOOL ExtensionFilterAccepts(const WideExtensionFilter& filter, const wchar_t* fileName)
 {
     if (filter.count == 0)
         return TRUE;
-    char ext[MAX_PATH];
+    wchar_t ext[MAX_PATH];
     if (!GetExtension(fileName, ext))
         return FALSE;
     for (int i = 0; i < filter.count; ++i) {
-        if (lstrcmpiA(ext, filter.ext[i]) == 0)
+        // an entry that could not be converted is empty and must not match a bare name
+        if (filter.ext[i][0] != L'\0' && lstrcmpiW(ext, filter.ext[i]) == 0)
             return TRUE;
     }
     return FALSE;
 }
 
+namespace {
+// The most entries a list can hold: its count is an int, its size in bytes too.
+constexpr SIZE_T MaxBytes =
+    static_cast<SIZE_T>(0x7FFFFFFF) / sizeof(TourFileEntry) * sizeof(TourFileEntry);
+constexpr SIZE_T FirstCommit = 64 * 1024;
+constexpr SIZE_T FirstReserve = 16 * 1024 * 1024; // about 28,000 entries
+
+// The reserved, not yet committed bytes that follow a block's committed part.
+SIZE_T ReservedBeyond(const TourFileEntry* block, SIZE_T committed)
+{
+    MEMORY_BASIC_INFORMATION region;
+    const BYTE* end = reinterpret_cast<const BYTE*>(block) + committed;
+    if (!VirtualQuery(end, &region, sizeof region) || region.AllocationBase != block ||
+        region.State != MEM_RESERVE)
+        return 0;
+    return region.RegionSize;
+}
+} // namespace
+
 BOOL GrowTourFileList(TourFileList* list, int* capacity, int needed)
 {
     if (needed <= *capacity)
         return TRUE;
-    const SIZE_T maxEntries = static_cast<SIZE_T>(0x7FFFFFFF) / sizeof(TourFileEntry);
-    if (static_cast<SIZE_T>(needed) > maxEntries)
+    if (needed < 0 || static_cast<SIZE_T>(needed) * sizeof(TourFileEntry) > MaxBytes)
         return FALSE;
 
-    // Doubling keeps a large folder from copying the block once per file; when the doubled
-    // block cannot be had, exactly the needed size may still fit.
-    SIZE_T wanted = *capacity > 0 ? static_cast<SIZE_T>(*capacity) * 2 : FirstCapacity;
-    wanted = std::min(std::max(wanted, static_cast<SIZE_T>(needed)), maxEntries);
-    for (;;) {
-        SIZE_T bytes = wanted * sizeof(TourFileEntry);
-        void* block = *list ? GlobalReAlloc(*list, bytes, GMEM_MOVEABLE)
-                            : GlobalAlloc(GMEM_FIXED, bytes);
-        if (block) {
-            auto* grown = static_cast<TourFileEntry*>(block);
-            ZeroMemory(grown + *capacity, (wanted - *capacity) * sizeof(TourFileEntry));
-            *list = grown;
-            *capacity = static_cast<int>(wanted);
-            return TRUE;
-        }
-        if (wanted == static_cast<SIZE_T>(needed))
+    // The block lies in a reserved address range whose pages are committed as the list grows:
+    // entries stay where they are and new pages come zero-filled. Only a range that is full
+    // is left for one four times as large, so a large folder's entries move a few times at
+    // most; copying at every doubling cost a tour start a fifth of its time. The ranges stay
+    // modest, as the platform may keep bookkeeping for every page ever reserved.
+    SIZE_T held = static_cast<SIZE_T>(*capacity) * sizeof(TourFileEntry);
+    SIZE_T neededBytes = static_cast<SIZE_T>(needed) * sizeof(TourFileEntry);
+    SIZE_T bytes = std::min(std::max({held * 2, FirstCommit, neededBytes}), MaxBytes);
+    SIZE_T room = *list ? held + ReservedBeyond(*list, held) : 0;
+    TourFileEntry* block = *list;
+    if (neededBytes <= room) {
+        bytes = std::min(bytes, room);
+    } else {
+        SIZE_T range = std::min(std::max({room * 4, FirstReserve, bytes}), MaxBytes);
+        block = static_cast<TourFileEntry*>(
+            VirtualAlloc(nullptr, range, MEM_RESERVE, PAGE_NOACCESS));
+        if (!block)
             return FALSE;
-        wanted = needed;
     }
+    if (!VirtualAlloc(block, bytes, MEM_COMMIT, PAGE_READWRITE)) {
+        if (block != *list)
+            VirtualFree(block, 0, MEM_RELEASE);
+        return FALSE;
+    }
+    if (block != *list && *list) {
+        CopyMemory(block, *list, held);
+        VirtualFree(*list, 0, MEM_RELEASE);
+    }
+    *list = block;
+    *capacity = static_cast<int>(bytes / sizeof(TourFileEntry));
+    return TRUE;
 }
 
-int CollectTourFiles(const char* pattern, const ExtensionFilter& filter, TourFileList* list)
+int CollectTourFiles(const char* pattern, const WideExtensionFilter& filter, TourFileList* list)
 {
     *list = nullptr;
-    if (*pattern == '\0')
+    // Without a folder of its own the pattern would list the current folder, whose names
+    // would then be opened or deleted in another one.
+    wchar_t widePattern[TextSize];
+    if (!HasAbsoluteFolder(pattern) || !AnsiToWide(pattern, widePattern))
         return 0;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirst(widePattern, &found);
     if (search == INVALID_HANDLE_VALUE)
         return 0;
 
@@ -128,15 +151,25 @@ int CollectTourFiles(const char* pattern, const ExtensionFilter& filter, TourFil
         entries[count].index = count;
         entries[count].findData = found;
         ++count;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     *list = entries; // still null when no file was accepted
     return count;
 }
 
+BOOL TourFileExists(const wchar_t* path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirst(path, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return FALSE;
+    FindClose(search);
+    return TRUE;
+}
+
 int BuildTourFileList(int slot, const char* pattern, TourFileList* list)
 {
-    ExtensionFilter filter;
+    WideExtensionFilter filter;
     ReadExtensionFilter(slot, &filter);
     return CollectTourFiles(pattern, filter, list);
 }
@@ -144,5 +177,5 @@ int BuildTourFileList(int slot, const char* pattern, TourFileList* list)
 void FreeTourFileList(TourFileList list)
 {
     if (list)
-        GlobalFree(list);
+        VirtualFree(list, 0, MEM_RELEASE);
 }

@@ -4,13 +4,13 @@
 #include <new>
 #include <string.h>
 
-bool TourFileComesBefore(const WIN32_FIND_DATAA& entry, const WIN32_FIND_DATAA& other, int order)
+bool TourFileComesBefore(const WIN32_FIND_DATAW& entry, const WIN32_FIND_DATAW& other, int order)
 {
     switch (order) {
     case NameAscending:
-        return lstrcmpiA(entry.cFileName, other.cFileName) < 0;
+        return lstrcmpiW(entry.cFileName, other.cFileName) < 0;
     case NameDescending:
-        return lstrcmpiA(entry.cFileName, other.cFileName) > 0;
+        return lstrcmpiW(entry.cFileName, other.cFileName) > 0;
     case DateAscending:
         return CompareFileTime(&entry.ftLastWriteTime, &other.ftLastWriteTime) < 0;
     case DateDescending:
@@ -41,9 +41,9 @@ void RankBySelection(TourFileList list, int count, int order)
     }
 }
 
-// Sort keys of the names for the comparison lstrcmpiA makes (the thread's locale, case
-// ignored), in one block: two keys compare byte by byte, where two names are converted and
-// weighed afresh at every comparison, which costs most of a large folder's tour start.
+// Sort keys of the names for the comparison lstrcmpiW makes (the thread's locale, case
+// ignored), in one block: two keys compare byte by byte, where two names are weighed afresh
+// at every comparison, which costs most of a large folder's tour start.
 class NameKeys {
 public:
     NameKeys() = default;
@@ -63,14 +63,10 @@ public:
             return false;
         LCID locale = GetThreadLocale();
         for (int i = 0; i < count; ++i) {
-            WCHAR name[MAX_PATH];
-            int nameLength = MultiByteToWideChar(CP_ACP, 0, list[i].findData.cFileName, -1, name,
-                                                 MAX_PATH);
+            const WCHAR* name = list[i].findData.cFileName;
             BYTE key[KeyLimit];
-            int keyLength = nameLength > 0
-                ? LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, name, nameLength - 1,
-                               reinterpret_cast<LPWSTR>(key), sizeof key)
-                : 0;
+            int keyLength = LCMapStringW(locale, LCMAP_SORTKEY | NORM_IGNORECASE, name,
+                                         lstrlenW(name), reinterpret_cast<LPWSTR>(key), sizeof key);
             if (keyLength <= 0 || !Reserve(used_ + keyLength))
                 return false;
             offsets_[i] = used_;
@@ -113,9 +109,9 @@ private:
     SIZE_T* offsets_ = nullptr; // key i is [offsets_[i], offsets_[i + 1])
 };
 
-// Orders byRank by the names' sort keys, then proves the result with lstrcmpiA itself: each
+// Orders byRank by the names' sort keys, then proves the result with lstrcmpiW itself: each
 // neighbour must come strictly after the one before it, or compare equal to it exactly when
-// their keys are equal. Then the sequence is the one a stable sort by lstrcmpiA gives (runs of
+// their keys are equal. Then the sequence is the one a stable sort by lstrcmpiW gives (runs of
 // equal names in enumeration order); otherwise false, and the caller sorts by the names.
 bool SortByNameKeys(const TourFileEntry* list, int count, bool descending, int* byRank)
 {
@@ -128,7 +124,7 @@ bool SortByNameKeys(const TourFileEntry* list, int count, bool descending, int* 
     });
     for (int r = 1; r < count; ++r) {
         int before = byRank[r - 1], after = byRank[r];
-        int byName = lstrcmpiA(list[before].findData.cFileName, list[after].findData.cFileName);
+        int byName = lstrcmpiW(list[before].findData.cFileName, list[after].findData.cFileName);
         bool sameKey = keys.Compare(before, after) == 0;
         bool inOrder = sameKey ? byName == 0 : (descending ? byName > 0 : byName < 0);
         if (!inOrder)
@@ -158,7 +154,7 @@ bool SortByNumber(const TourFileEntry* list, int count, int order, int* byRank)
     bool byDate = order == DateAscending || order == DateDescending;
     bool descending = order == DateDescending || order == SizeDescending;
     for (int i = 0; i < count; ++i) {
-        const WIN32_FIND_DATAA& data = list[i].findData;
+        const WIN32_FIND_DATAW& data = list[i].findData;
         ULONGLONG key = byDate ? (static_cast<ULONGLONG>(data.ftLastWriteTime.dwHighDateTime) << 32)
                                      | data.ftLastWriteTime.dwLowDateTime
                                : data.nFileSizeLow;

@@ -2,6 +2,7 @@
 
 #include "app/app.h"
 #include "app/settings.h"
+#include "app/textconv.h"
 #include "app/textpath.h"
 #include "app/winhelpers.h"
 #include "resources/resource.h"
@@ -19,15 +20,17 @@ static const int ViewerCommandSize = 1000;
 enum TourKeyId { KeyPrevious, KeyNext, KeyRandom, KeyOff, TourKeyCount };
 
 static int TourSlot;
-static char TourFolder[PathSize];
+static wchar_t TourFolder[PathSize];
 static TourList TourFiles;
 static TourCursor TourPosition = {0, false};
 static BOOL TourKeysActive;
 
-BOOL ExpandViewerCommand(const char* command, const char* path, char* out, int outSize)
+BOOL ExpandViewerCommand(const char* command, const wchar_t* path, wchar_t* out, int outChars)
 {
-    if (!ExpandTemplate(command, path, out, outSize)) {
-        out[0] = '\0';
+    wchar_t wideCommand[TextSize];
+    if (!AnsiToWide(command, wideCommand) || !ExpandTemplate(wideCommand, path, out, outChars)) {
+        if (outChars > 0)
+            out[0] = L'\0';
         return FALSE;
     }
     return TRUE;
@@ -36,6 +39,22 @@ BOOL ExpandViewerCommand(const char* command, const char* path, char* out, int o
 static void TellUser(HWND bar, const char* text, UINT icon)
 {
     MessageBoxA(bar, text, AppTitle, icon | MB_OK);
+}
+
+static void ReportNoFolder(HWND bar, const char* pattern)
+{
+    char message[TextSize + 200];
+    snprintf(message, sizeof message, NoTourFolderText, pattern);
+    TellUser(bar, message, MB_ICONERROR);
+}
+
+// The folder of a pattern's files, wide; FALSE when the pattern names no folder of its own
+// (or one too long for a path), which lists nothing and must not open anything either.
+static BOOL PatternFolderWide(const char* pattern, wchar_t (&folder)[PathSize])
+{
+    char ansi[PathSize];
+    folder[0] = L'\0';
+    return HasAbsoluteFolder(pattern) && GetDirPart(pattern, ansi) && AnsiToWide(ansi, folder);
 }
 
 static void OnTourStart(HWND bar, WPARAM request)
@@ -52,10 +71,10 @@ static void OnTourStart(HWND bar, WPARAM request)
         else
             pattern[0] = '\0';
     }
-    GetDirPart(pattern, TourFolder);
+    BOOL usable = PatternFolderWide(pattern, TourFolder);
 
     TourFileList files = nullptr;
-    int count = BuildTourFileList(TourSlot, pattern, &files);
+    int count = usable ? BuildTourFileList(TourSlot, pattern, &files) : 0;
     SortTourFileList(files, count, ReadUserInt(Key::TourOrderBy, TourSlot, 0));
     TourListClear(TourFiles);
     TourListAddRanked(TourFiles, files, count);
@@ -63,7 +82,9 @@ static void OnTourStart(HWND bar, WPARAM request)
 
     SendMessageA(bar, TourUpdateButtons, 0, 0);
     TourPosition = {-1, false};
-    if (count == 0) {
+    if (pattern[0] != '\0' && !HasAbsoluteFolder(pattern)) {
+        ReportNoFolder(bar, pattern);
+    } else if (count == 0) {
         TellUser(bar, "ファイルが1つもありません。", MB_ICONINFORMATION);
     } else if ((request & TourChosenNow) && Settings.TourAutoStart) {
         TourPosition.position = 0;
@@ -71,40 +92,44 @@ static void OnTourStart(HWND bar, WPARAM request)
     }
 }
 
-static void LaunchTourFile(HWND bar, int slot, const char* path)
+static void LaunchTourFile(HWND bar, int slot, const wchar_t* path)
 {
     char command[TextSize];
     ReadUserString(Key::TourApp, slot, command);
     if (command[0] == '\0') {
-        ShellExecuteA(bar, "open", path, nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(bar, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
         return;
     }
-    char line[ViewerCommandSize];
-    if (ExpandViewerCommand(command, path, line, sizeof line))
-        WinExec(line, SW_SHOWNORMAL);
+    wchar_t line[ViewerCommandSize];
+    if (!ExpandViewerCommand(command, path, line, ViewerCommandSize))
+        return;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION started;
+    if (CreateProcessW(nullptr, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &started)) {
+        CloseHandle(started.hThread);
+        CloseHandle(started.hProcess);
+    }
 }
 
-static BOOL FileExists(const char* path)
+static void OnTourOpenFile(HWND bar, int slot, const wchar_t* quickName)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(path, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return FALSE;
-    FindClose(search);
-    return TRUE;
-}
-
-static void OnTourOpenFile(HWND bar, int slot, const char* quickName)
-{
-    char path[PathSize] = "";
+    wchar_t path[PathSize] = L"";
     BOOL joined;
     bool step = quickName == nullptr;
-    const char* name = quickName;
+    const wchar_t* name = quickName;
     if (!step) {
-        char pattern[PathSize];
-        char folder[PathSize];
+        // read whole: a pattern cut to a path's length could name a folder above the right one
+        char pattern[TextSize];
+        wchar_t folder[PathSize];
         ReadUserString(Key::TourPath, slot, pattern);
-        GetDirPart(pattern, folder);
+        if (!PatternFolderWide(pattern, folder)) {
+            ReportNoFolder(bar, pattern);
+            return;
+        }
         joined = JoinPath(path, folder, name);
     } else {
         if (TourPosition.position < 0 || TourPosition.position >= TourFiles.count)
@@ -114,11 +139,10 @@ static void OnTourOpenFile(HWND bar, int slot, const char* quickName)
         joined = JoinPath(path, TourFolder, name);
     }
 
-    if (!joined || !FileExists(path)) {
+    if (!joined || !TourFileExists(path)) {
         // a name too long for a path is as good as missing: never cut into another name
-        char message[TextSize + 64];
-        snprintf(message, sizeof message, "ファイルが見つかりません。\n%s", joined ? path : name);
-        TellUser(bar, message, MB_ICONERROR);
+        MessageBoxWithName(bar, "ファイルが見つかりません。\n%s", joined ? path : name,
+                           MB_ICONERROR | MB_OK);
         if (step)
             TourFiles.items[TourPosition.position].missing = TRUE;
         return; // nothing to launch
@@ -145,7 +169,7 @@ static void ShowFileList(HWND bar)
             flags |= MF_GRAYED;
         if (i == TourPosition.position && !TourPosition.gone)
             flags |= MF_CHECKED;
-        AppendMenuA(ListMenu, flags, i + 1, TourListName(TourFiles, i));
+        AppendMenuW(ListMenu, flags, i + 1, TourListName(TourFiles, i));
     }
     int chosen = TrackMenuAtCursor(ListMenu, bar, 0);
     DestroyMenu(ListMenu);
@@ -158,14 +182,13 @@ static void DeleteTourFile(HWND bar, int position)
 {
     if (position < 0 || position >= TourFiles.count)
         return;
-    char name[PathSize];
-    lstrcpynA(name, TourListName(TourFiles, position), sizeof name);
-    char question[PathSize + 64];
-    snprintf(question, sizeof question, "%s を削除してよろしいですか？", name);
-    if (MessageBoxA(bar, question, AppTitle, MB_ICONQUESTION | MB_YESNO) != IDYES)
+    wchar_t name[PathSize];
+    lstrcpynW(name, TourListName(TourFiles, position), PathSize);
+    if (MessageBoxWithName(bar, "%s を削除してよろしいですか？", name,
+                           MB_ICONQUESTION | MB_YESNO) != IDYES)
         return;
-    char path[PathSize];
-    if (!JoinPath(path, TourFolder, name) || !DeleteFileA(path)) {
+    wchar_t path[PathSize];
+    if (!JoinPath(path, TourFolder, name) || !DeleteFileW(path)) {
         TellUser(bar, "ファイルを削除できませんでした。", MB_ICONERROR);
         return;
     }
@@ -184,7 +207,7 @@ static void ShowFileContextMenu(HWND bar, int position)
         DeleteTourFile(bar, position);
     } else if (chosen == IDM_TOUR_OPEN_FOLDER) {
         EndMenu();
-        ShellExecuteA(nullptr, "open", TourFolder, nullptr, nullptr, SW_SHOWNORMAL);
+        ShellExecuteW(nullptr, L"open", TourFolder, nullptr, nullptr, SW_SHOWNORMAL);
     }
 }
 
@@ -264,7 +287,7 @@ static void OnCommand(HWND bar, int id)
 
 static void OnInitDialog(HWND bar)
 {
-    TourFolder[0] = '\0';
+    TourFolder[0] = L'\0';
     int x = ReadUserInt(Key::TourDlgX, 0, 0);
     int y = ReadUserInt(Key::TourDlgY, 0, 0);
     SetWindowPos(bar, HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
@@ -318,7 +341,7 @@ INT_PTR CALLBACK TourBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lPara
         }
         break;
     case TourOpenFile:
-        OnTourOpenFile(bar, static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
+        OnTourOpenFile(bar, static_cast<int>(wParam), reinterpret_cast<const wchar_t*>(lParam));
         break;
     case TourStart:
         OnTourStart(bar, wParam);

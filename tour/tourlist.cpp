@@ -4,7 +4,8 @@ template <typename T> static BOOL Reserve(T*& block, int& capacity, int needed)
 {
     if (needed <= capacity)
         return TRUE;
-    int grown = capacity ? capacity : 256;
+    // an empty list takes exactly what is asked for; a growing one doubles
+    int grown = capacity ? capacity : needed;
     while (grown < needed)
         grown *= 2;
     T* moved = static_cast<T*>(block ? HeapReAlloc(GetProcessHeap(), 0, block, grown * sizeof(T))
@@ -16,13 +17,13 @@ template <typename T> static BOOL Reserve(T*& block, int& capacity, int needed)
     return TRUE;
 }
 
-BOOL TourListAdd(TourList& list, const char* name)
+BOOL TourListAdd(TourList& list, const wchar_t* name)
 {
-    int size = lstrlenA(name) + 1;
+    int size = lstrlenW(name) + 1;
     if (!Reserve(list.text, list.textCapacity, list.textUsed + size) ||
         !Reserve(list.items, list.capacity, list.count + 1))
         return FALSE;
-    CopyMemory(list.text + list.textUsed, name, size);
+    CopyMemory(list.text + list.textUsed, name, size * sizeof(wchar_t));
     list.items[list.count].offset = list.textUsed;
     list.items[list.count].missing = FALSE;
     list.textUsed += size;
@@ -43,8 +44,15 @@ void TourListAddRanked(TourList& list, const TourFileEntry* files, int count)
         if (files[i].index >= 0 && files[i].index < count)
             byRank[files[i].index] = i;
     }
-    for (int r = 0; r < count && byRank[r] >= 0; ++r)
-        TourListAdd(list, files[byRank[r]].findData.cFileName);
+    // sized once: the list lasts as long as the tour, and a grown one would keep its slack
+    int ranked = 0, text = 0;
+    for (; ranked < count && byRank[ranked] >= 0; ++ranked)
+        text += lstrlenW(files[byRank[ranked]].findData.cFileName) + 1;
+    if (Reserve(list.text, list.textCapacity, list.textUsed + text) &&
+        Reserve(list.items, list.capacity, list.count + ranked)) {
+        for (int r = 0; r < ranked; ++r)
+            TourListAdd(list, files[byRank[r]].findData.cFileName);
+    }
     HeapFree(GetProcessHeap(), 0, byRank);
 }
 

@@ -7,22 +7,22 @@
 // tour of 100,000 files costs its names and nothing more. The "*" popup is built from it
 // only when the user opens it.
 struct TourItem {
-    int offset;   // of the name in the text block
+    int offset;   // of the name in the text block, in units
     BOOL missing; // found missing during this tour: grayed in the list
 };
 struct TourList {
-    char* text;
+    wchar_t* text; // the names one after another, each with its terminator
     int textUsed, textCapacity;
     TourItem* items;
     int count, capacity;
 };
 
-BOOL TourListAdd(TourList& list, const char* name);
+BOOL TourListAdd(TourList& list, const wchar_t* name);
 // Appends the names of a sorted file list in rank order; unranked entries (-1) stay out.
 void TourListAddRanked(TourList& list, const TourFileEntry* files, int count);
 void TourListRemove(TourList& list, int position);
 void TourListClear(TourList& list); // gives the memory back
-inline const char* TourListName(const TourList& list, int position)
+inline const wchar_t* TourListName(const TourList& list, int position)
 {
     return list.text + list.items[position].offset;
 }

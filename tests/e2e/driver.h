@@ -59,6 +59,27 @@ bool GrabScreen(RECT rect, std::string& bits, int& width, int& height);
 // program paints has stayed the same for a while.
 bool SaveScreenshot(HWND window, const std::string& name);
 
+// A window of another thread of this process, standing for another program in front.
+struct OtherWindow {
+    OtherWindow() : thread(CreateThread(nullptr, 0, Run, this, 0, nullptr)) { WaitFor([&] { return window != nullptr; }); }
+    ~OtherWindow()
+    {
+        PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+        WaitForSingleObject(thread, Patience);
+        CloseHandle(thread);
+    }
+    static DWORD WINAPI Run(void* self)
+    {
+        static_cast<OtherWindow*>(self)->window = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE,
+                                                                  600, 600, 200, 60, nullptr, nullptr, nullptr, nullptr);
+        for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;)
+            DispatchMessageA(&message);
+        return 0;
+    }
+    HANDLE thread;
+    HWND volatile window = nullptr;
+};
+
 // The program in a folder of its own, a fresh copy beside the recorder, or an existing folder
 // used as it is. The destructor ends every process it started and removes a fresh copy.
 class Program {

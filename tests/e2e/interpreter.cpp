@@ -161,27 +161,6 @@ template <typename D> bool Mouse(POINT spot, std::vector<DWORD> flags, D done)
     return false;
 }
 
-// A window of another thread of this process, standing for another program in front.
-struct OtherWindow {
-    OtherWindow() : thread(CreateThread(nullptr, 0, Run, this, 0, nullptr)) { WaitFor([&] { return window != nullptr; }); }
-    ~OtherWindow()
-    {
-        PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
-        WaitForSingleObject(thread, Patience);
-        CloseHandle(thread);
-    }
-    static DWORD WINAPI Run(void* self)
-    {
-        static_cast<OtherWindow*>(self)->window = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE,
-                                                                  600, 600, 200, 60, nullptr, nullptr, nullptr, nullptr);
-        for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;)
-            DispatchMessageA(&message);
-        return 0;
-    }
-    HANDLE thread;
-    HWND volatile window = nullptr;
-};
-
 class Scenario {
 public:
     Scenario(std::map<std::string, int> ids, std::map<std::string, Words> blocks)

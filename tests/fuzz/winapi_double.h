@@ -2,9 +2,7 @@
 // A native stand-in for the few platform types and text functions that the product's pure text
 // routines use, behaving as the platform does in code page 932 (Shift-JIS), as measured under
 // Wine (docs/reliability.md; the unit tests check the facts in cp932_facts.h against the
-// platform). Only the native fuzzing build sees it, through include/windows.h. The window and
-// file functions of files that also hold pure routines are declared too, and trap: no fuzzed
-// routine reaches them.
+// platform). Only the native fuzzing build sees it, through include/windows.h.
 #include "cp932_facts.h"
 
 #include <stddef.h>
@@ -18,49 +16,21 @@ using BYTE = unsigned char;
 using WORD = unsigned short;
 using DWORD = unsigned int; // 32 bits, as on the platform
 using UINT = unsigned int;
-using LONG = int;
 using CHAR = char;
+using HGLOBAL = void*;
 using LCID = DWORD;
 using SIZE_T = size_t;
-using UINT_PTR = uintptr_t;
-using WPARAM = uintptr_t;
-using LPARAM = intptr_t;
-using LRESULT = intptr_t;
 using LPSTR = char*;
 using LPCSTR = const char*;
-using HANDLE = void*;
-using HGLOBAL = void*;
-using HWND = struct HWND__*;
-using HMENU = struct HMENU__*;
-using HINSTANCE = struct HINSTANCE__*;
-using HHOOK = struct HHOOK__*;
-struct FILETIME { DWORD dwLowDateTime, dwHighDateTime; };
-struct WIN32_FIND_DATAA {
-    DWORD dwFileAttributes;
-    FILETIME ftCreationTime, ftLastAccessTime, ftLastWriteTime;
-    DWORD nFileSizeHigh, nFileSizeLow, dwReserved0, dwReserved1;
-    CHAR cFileName[260], cAlternateFileName[14];
-};
 
 #define TRUE 1
 #define FALSE 0
-#define WINAPI
-#define CALLBACK
 #define MAX_PATH 260
-#define WM_USER 0x0400
 #define LOCALE_SYSTEM_DEFAULT 0x0800
 #define NORM_IGNORECASE 0x00000001
 #define CSTR_EQUAL 2
 #define GMEM_FIXED 0x0000
-#define GMEM_MOVEABLE 0x0002
 #define GMEM_ZEROINIT 0x0040
-#define INVALID_HANDLE_VALUE (reinterpret_cast<HANDLE>(intptr_t(-1)))
-#define FILE_ATTRIBUTE_DIRECTORY 0x10
-#define MB_OK 0
-#define MF_STRING 0
-#define MF_BYCOMMAND 0
-#define MF_POPUP 0x10
-#define MF_SEPARATOR 0x800
 #define CopyMemory(dest, src, len) memcpy((dest), (src), (len))
 #define MoveMemory(dest, src, len) memmove((dest), (src), (len))
 #define ZeroMemory(dest, len) memset((dest), 0, (len))
@@ -104,7 +74,7 @@ inline LPSTR lstrcpynA(LPSTR dest, LPCSTR src, int size)
 
 // Compares characters (a byte, or lead << 8 | trail; a lead byte before the end counts as the
 // middle dot), equal as the platform finds for the case pairs it ignores. The order is by code,
-// not the platform's linguistic one: the fuzzed routines test equality only.
+// not the platform's linguistic one: the fuzzed routines test prefixes only.
 inline int CompareCharacters(LPCSTR a, int aLength, LPCSTR b, int bLength, bool ignoreCase)
 {
     auto take = [](LPCSTR text, int length, int& at) {
@@ -123,8 +93,6 @@ inline int CompareCharacters(LPCSTR a, int aLength, LPCSTR b, int bLength, bool 
             return x < y ? -1 : 1;
     }
 }
-inline int lstrcmpA(LPCSTR a, LPCSTR b) { return CompareCharacters(a, lstrlenA(a), b, lstrlenA(b), false); }
-inline int lstrcmpiA(LPCSTR a, LPCSTR b) { return CompareCharacters(a, lstrlenA(a), b, lstrlenA(b), true); }
 // A count reads exactly that many bytes, a negative one reads to the terminator.
 inline int CompareStringA(LCID, DWORD flags, LPCSTR a, int aLength, LPCSTR b, int bLength)
 {
@@ -143,15 +111,3 @@ inline HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes)
     return flags & GMEM_ZEROINIT ? calloc(bytes ? bytes : 1, 1) : malloc(bytes ? bytes : 1);
 }
 inline HGLOBAL GlobalFree(HGLOBAL block) { return free(block), nullptr; }
-
-#define TRAP(result, name) template <typename... Any> result name(Any...) { NotReached(#name " was called"); }
-TRAP(HGLOBAL, GlobalReAlloc)
-TRAP(HANDLE, FindFirstFileA)
-TRAP(BOOL, FindNextFileA)
-TRAP(BOOL, FindClose)
-TRAP(int, MessageBoxA)
-TRAP(HMENU, CreatePopupMenu)
-TRAP(BOOL, AppendMenuA)
-TRAP(int, GetMenuStringA)
-TRAP(LRESULT, SendMessageA)
-#undef TRAP
