@@ -470,7 +470,7 @@ LRESULT CALLBACK CopyOnCtrlC(HWND window, UINT message, WPARAM wParam, LPARAM lP
 bool SummonsOverEditor(const Options& options, bool copyEmulate, HWND editor,
                        std::vector<double>& samples)
 {
-    e2e::Program program(SettingsText(options, copyEmulate));
+    ProgramWith program(SettingsText(options, copyEmulate));
     if (!program.Start() || !program.WaitSearchWindow()) {
         fprintf(stderr, "kpbench: the program did not start\n");
         return false;

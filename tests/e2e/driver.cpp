@@ -2,11 +2,37 @@
 
 #include <stdio.h>
 #include <string.h>
-#include <tlhelp32.h>
 
 namespace e2e {
 
-static const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
+std::string Ansi(const std::string& utf8)
+{
+    std::string out;
+    for (size_t i = 0, n; i < utf8.size(); i += n) {
+        const unsigned char c = utf8[i];
+        n = std::min<size_t>(c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1, utf8.size() - i);
+        wchar_t wide[2];
+        char bytes[8];
+        int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, &utf8[i], int(n), wide, 2);
+        int got = units ? WideCharToMultiByte(932, 0, wide, units, bytes, sizeof bytes, nullptr, nullptr) : 0;
+        out += got ? std::string(bytes, got) : (n = 1, utf8.substr(i, 1));
+    }
+    return out;
+}
+
+std::string Utf8(const std::wstring& wide)
+{
+    std::string out(wide.size() * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), &out[0], int(out.size()), nullptr, nullptr));
+    return out;
+}
+
+std::wstring Wide(const std::string& text, UINT codePage)
+{
+    std::wstring out(text.size(), L'\0');
+    out.resize(MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), &out[0], int(out.size())));
+    return out;
+}
 
 std::string ModuleFolder()
 {
@@ -22,66 +48,43 @@ std::string UserSection()
     return GetUserNameA(name, &size) ? name : "";
 }
 
-bool WriteFileText(const std::string& path, const std::string& text)
+bool WriteFileText(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    bool ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == text.size();
+    bool ok = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+    return CloseHandle(file) && ok;
 }
 
-bool ReadFileText(const std::string& path, std::string& text)
+bool ReadFileText(const std::string& path, std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
     char chunk[4096];
     DWORD got = 0;
-    for (text.clear(); ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got;)
-        text.append(chunk, got);
+    for (bytes.clear(); ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got;)
+        bytes.append(chunk, got);
     CloseHandle(file);
     return file != INVALID_HANDLE_VALUE;
-}
-
-std::string NewTempFolder(const std::string& prefix)
-{
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    for (DWORD n = GetTickCount(), last = n + 100; n < last; ++n) {
-        std::string candidate = temp + prefix + std::to_string(n);
-        if (CreateDirectoryA(candidate.c_str(), nullptr))
-            return candidate;
-    }
-    return "";
-}
-
-void RemoveFolder(const std::string& folder)
-{
-    // an ended process can hold its image a moment longer
-    ForEachFile(folder, [&](const std::string& name) {
-        WaitFor([&] { return DeleteFileA((folder + "\\" + name).c_str()) != 0; }, 3000);
-    });
-    RemoveDirectoryA(folder.c_str());
 }
 
 bool Answers(HWND window)
 {
     DWORD_PTR result = 0;
-    return window && SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &result);
+    return window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, Patience, &result);
 }
 
 LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    return SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Patience, &result)
-               ? static_cast<LRESULT>(result) : 0;
+    return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, Patience, &result) ? LRESULT(result) : 0;
 }
 
 std::string Text(HWND window)
 {
-    char text[1200] = "";
-    Send(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[1200] = L"";
+    Send(window, WM_GETTEXT, 1200, LPARAM(text));
+    return Utf8(text);
 }
 
 bool PressKeys(HWND front, const std::vector<WORD>& keys)
@@ -96,7 +99,7 @@ bool PressKeys(HWND front, const std::vector<WORD>& keys)
         for (int up = 0; up < 2; ++up) {
             press[up].type = INPUT_KEYBOARD;
             press[up].ki.wVk = vk;
-            press[up].ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
+            press[up].ki.wScan = WORD(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC));
             press[up].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         }
         if (SendInput(2, press, sizeof(INPUT)) != 2)
@@ -112,25 +115,17 @@ bool SetClipboard(const char* text)
         return false;
     EmptyClipboard();
     HGLOBAL memory = text ? GlobalAlloc(GMEM_MOVEABLE, strlen(text) + 1) : nullptr;
-    if (void* block = memory ? GlobalLock(memory) : nullptr) {
-        memcpy(block, text, strlen(text) + 1);
-        GlobalUnlock(memory);
-    }
+    if (void* block = memory ? GlobalLock(memory) : nullptr)
+        memcpy(block, text, strlen(text) + 1), GlobalUnlock(memory);
     bool set = !text || (memory && SetClipboardData(CF_TEXT, memory));
-    CloseClipboard();
-    return set;
-}
-
-static BOOL CALLBACK Collect(HWND window, LPARAM found)
-{
-    reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
-    return TRUE;
+    return CloseClipboard() && set;
 }
 
 std::vector<HWND> TopLevel(DWORD pid, const char* className)
 {
     std::vector<HWND> all, found;
-    EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+    EnumWindows([](HWND window, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(window), TRUE; },
+                LPARAM(&all));
     for (HWND window : all) {
         DWORD owner = 0;
         char name[64] = "";
@@ -142,69 +137,36 @@ std::vector<HWND> TopLevel(DWORD pid, const char* className)
     return found;
 }
 
-int CountProcesses(const char* name)
+OtherWindow::OtherWindow()
+    : thread(CreateThread(nullptr, 0, [](void* self) -> DWORD {
+          static_cast<OtherWindow*>(self)->window = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE,
+                                                                    600, 600, 200, 60, nullptr, nullptr, nullptr, nullptr);
+          for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;)
+              DispatchMessageA(&message);
+          return 0;
+      }, this, 0, nullptr))
 {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 entry{};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
-        count += lstrcmpiA(entry.szExeFile, name) == 0;
-    CloseHandle(snapshot);
-    return count;
+    WaitFor([&] { return window != nullptr; });
 }
 
-bool GrabScreen(RECT rect, std::string& bits, int& width, int& height)
+OtherWindow::~OtherWindow()
 {
-    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    IntersectRect(&rect, &rect, &screen); // a menu of long names can reach beyond it
-    width = rect.right - rect.left;
-    height = rect.bottom - rect.top;
-    BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    HDC screenDc = GetDC(nullptr), memory = CreateCompatibleDC(screenDc);
-    void* data = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screenDc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &data, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    bool copied = data && BitBlt(memory, 0, 0, width, height, screenDc, rect.left, rect.top, SRCCOPY);
-    GdiFlush();
-    if (copied)
-        bits.assign(static_cast<const char*>(data), ((width * 3 + 3) & ~3) * height);
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screenDc);
-    return copied;
+    PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
+    WaitForSingleObject(thread, Patience);
+    CloseHandle(thread);
 }
 
-bool SaveScreenshot(HWND window, const std::string& name)
-{
-    std::string folder = ModuleFolder() + "\\..\\..\\screenshots", last, picture;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    DWORD since = 0;
-    return WaitFor([&] {
-        RECT rect{};
-        std::string bits;
-        int width = 0, height = 0;
-        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        if (!Answers(window) || !GetWindowRect(window, &rect) || !GrabScreen(rect, bits, width, height))
-            return false;
-        BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, static_cast<DWORD>(bits.size()), 0, 0, 0, 0};
-        BITMAPFILEHEADER file = {0x4D42 /* "BM" */, static_cast<DWORD>(sizeof file + sizeof header + bits.size()), 0, 0,
-                                 sizeof file + sizeof header};
-        picture = std::string(reinterpret_cast<const char*>(&file), sizeof file)
-                  + std::string(reinterpret_cast<const char*>(&header), sizeof header) + bits;
-        if (picture != last) {
-            last = picture;
-            since = GetTickCount();
-        }
-        return GetTickCount() - since >= 300;
-    }) && WriteFileText(folder + "\\" + name + ".bmp", picture);
-}
+static const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
 
-Program::Program(const std::string& existing)
-    : folder(existing.empty() ? NewTempFolder("kirapick-e2e-") : existing), exe(folder + "\\kirapick.exe"),
-      recorder(folder + "\\recorder.exe"), owned_(existing.empty())
+Program::Program(const std::string& existing) : folder(existing), exe(existing + "\\kirapick.exe"), owned_(existing.empty())
 {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    for (DWORD n = GetTickCount(), last = n + 100; owned_ && folder.empty() && n < last; ++n)
+        if (CreateDirectoryA((temp + ("kirapick-e2e-" + std::to_string(n))).c_str(), nullptr))
+            const_cast<std::string&>(folder) = temp + ("kirapick-e2e-" + std::to_string(n));
+    const_cast<std::string&>(exe) = folder + "\\kirapick.exe";
+    const_cast<std::string&>(recorder) = folder + "\\recorder.exe";
     if (!owned_)
         return;
     // the test program lives in <build>/tests/e2e, the program in <build>/kirapick
@@ -226,20 +188,31 @@ Program::~Program()
     // a Runonce value left pointing into the test's folder would outlive the test
     char value[MAX_PATH] = "";
     DWORD size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, RunonceKey, "kirapick.exe", RRF_RT_REG_SZ, nullptr, value, &size)
-            == ERROR_SUCCESS && exe == value)
+    if (RegGetValueA(HKEY_CURRENT_USER, RunonceKey, "kirapick.exe", RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS
+        && exe == value)
         RegDeleteKeyValueA(HKEY_CURRENT_USER, RunonceKey, "kirapick.exe");
     RemoveFolder(folder);
+}
+
+void RemoveFolder(const std::string& folder)
+{
+    // wide: the names may lie beyond code page 932; an ended process can hold its image a
+    // moment longer
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            WaitFor([&] { return DeleteFileW((Wide(folder + "\\") + found.cFileName).c_str()) != 0; }, 3000);
+    FindClose(search);
+    RemoveDirectoryW(Wide(folder).c_str());
 }
 
 bool Program::Start(bool suspended)
 {
     // a fresh copy is a new test's: the previous test's program may still be on its way out
     auto noOtherInstance = [] {
-        HANDLE other = OpenMutexA(SYNCHRONIZE, FALSE, "キラピック！:Mutex");
-        if (other)
-            CloseHandle(other);
-        return other == nullptr;
+        HANDLE other = OpenMutexW(SYNCHRONIZE, FALSE, L"キラピック！:Mutex");
+        return !other || !CloseHandle(other);
     };
     if (folder.empty() || process_ || (owned_ && !WaitFor(noOtherInstance)))
         return false;
@@ -254,12 +227,10 @@ bool Program::Start(bool suspended)
     PROCESS_INFORMATION info{};
     // Wine on a loaded machine now and then refuses a start with an internal error while an
     // earlier process winds down; a moment later it starts
-    for (int attempt = 0; !CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                                          nullptr, folder.c_str(), &startup, &info); ++attempt) {
+    for (int attempt = 0; !CreateProcessA(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                                          folder.c_str(), &startup, &info); ++attempt, Sleep(500))
         if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == 2)
             return false;
-        Sleep(500);
-    }
     AssignProcessToJobObject(job_, info.hProcess);
     process_ = info.hProcess;
     thread_ = info.hThread;
@@ -272,15 +243,13 @@ bool Program::Start(bool suspended)
 void Program::End()
 {
     if (job_)
-        TerminateJobObject(job_, 99);
+        TerminateJobObject(job_, 99), CloseHandle(job_);
     if (process_) {
         TerminateProcess(process_, 99); // when it could not join the job
         WaitForSingleObject(process_, 5000);
         CloseHandle(process_);
         CloseHandle(thread_);
     }
-    if (job_)
-        CloseHandle(job_);
     job_ = process_ = thread_ = nullptr;
     pid_ = 0;
 }
@@ -293,7 +262,7 @@ bool Program::WaitExit(DWORD& exitCode, DWORD ms)
 HWND Program::SearchWindow() const
 {
     for (HWND window : TopLevel(pid_, "#32770"))
-        if (GetDlgItem(window, 1001) && Text(window) == "キラピック！")
+        if (GetDlgItem(window, 1001) && Text(window) == u8"キラピック！")
             return window;
     return nullptr;
 }

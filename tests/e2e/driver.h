@@ -1,7 +1,7 @@
 #pragma once
 // Drives the real kirapick.exe from outside, as a user or the system would: a copy of its
 // folder with its own settings, posted messages, SendInput keys, the clipboard, and a recorder
-// registered as the browser that logs every address the shell opens.
+// registered as the browser that logs every address the shell opens. The benchmark uses it too.
 #include <windows.h>
 
 #include <string>
@@ -23,59 +23,33 @@ template <typename F> bool WaitFor(F done, DWORD ms = Patience)
     }
 }
 
+// Text as the program holds it (code page 932) and as the tests write it (UTF-8). A byte that
+// begins no UTF-8 character passes as it is, so that a test can hand over any byte.
+std::string Ansi(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+std::wstring Wide(const std::string& text, UINT codePage = CP_UTF8);
+
 std::string ModuleFolder(); // of the running executable, without a trailing backslash
 std::string UserSection();  // the settings section of the user running the tests
-bool WriteFileText(const std::string& path, const std::string& text);
-bool ReadFileText(const std::string& path, std::string& text); // with any sharing
-std::string NewTempFolder(const std::string& prefix);          // "" when none can be made
-void RemoveFolder(const std::string& folder);                  // with its files
-// Calls `visit` with the name of each file of a folder.
-template <typename F> void ForEachFile(const std::string& folder, F visit)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            visit(std::string(found.cFileName));
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-}
-
+bool WriteFileText(const std::string& path, const std::string& bytes);
+bool ReadFileText(const std::string& path, std::string& bytes); // with any sharing
+void RemoveFolder(const std::string& folder);                    // with its files
 // The window's thread answers a message: whatever it was handling has been handled.
 bool Answers(HWND window);
 // SendMessage that gives up after a while instead of hanging on a stuck program.
 LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-std::string Text(HWND window); // WM_GETTEXT, which reaches another process's controls
+std::string Text(HWND window); // WM_GETTEXT, wide: it reaches another process's controls whole
 // Presses and releases each key with SendInput, `front` brought to the front first; a null
 // `front` leaves the foreground alone (a menu is up: another window in front would close it).
 bool PressKeys(HWND front, const std::vector<WORD>& keys);
-bool SetClipboard(const char* text); // null empties it
+bool SetClipboard(const char* text); // code page 932; null empties it
 // The top-level windows of class `className` ("#32770" dialogs, "#32768" menus) of a process.
 std::vector<HWND> TopLevel(DWORD pid, const char* className);
-int CountProcesses(const char* name); // running processes of a program file name
-// What the screen shows inside `rect`: 24-bit rows, bottom-up, each padded to four bytes.
-bool GrabScreen(RECT rect, std::string& bits, int& width, int& height);
-// Saves the window as the screen shows it, as <build>/screenshots/<name>.bmp, once what the
-// program paints has stayed the same for a while.
-bool SaveScreenshot(HWND window, const std::string& name);
 
 // A window of another thread of this process, standing for another program in front.
 struct OtherWindow {
-    OtherWindow() : thread(CreateThread(nullptr, 0, Run, this, 0, nullptr)) { WaitFor([&] { return window != nullptr; }); }
-    ~OtherWindow()
-    {
-        PostThreadMessageA(GetThreadId(thread), WM_QUIT, 0, 0);
-        WaitForSingleObject(thread, Patience);
-        CloseHandle(thread);
-    }
-    static DWORD WINAPI Run(void* self)
-    {
-        static_cast<OtherWindow*>(self)->window = CreateWindowExA(0, "STATIC", "another program", WS_POPUP | WS_VISIBLE,
-                                                                  600, 600, 200, 60, nullptr, nullptr, nullptr, nullptr);
-        for (MSG message; GetMessageA(&message, nullptr, 0, 0) > 0;)
-            DispatchMessageA(&message);
-        return 0;
-    }
+    OtherWindow();
+    ~OtherWindow();
     HANDLE thread;
     HWND volatile window = nullptr;
 };
@@ -98,7 +72,7 @@ public:
     // The search window: the program's dialog titled "キラピック！" holding box 1001.
     HWND SearchWindow() const;
     HWND WaitSearchWindow() const;
-    // What the shell opened, in order, as the recorder logged it.
+    // What the shell or a viewer opened, in order, as the recorder logged it (UTF-8).
     std::vector<std::string> Opened() const;
 
     const std::string folder, exe, recorder;
