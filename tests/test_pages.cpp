@@ -4,8 +4,6 @@
 #include "settings/options.h"
 #include "settings/pagelogic.h"
 
-#include <string.h>
-
 #include <string>
 #include <utility>
 
@@ -38,29 +36,6 @@ TEST_SUITE("pages")
         CHECK(EngineCodeOf("1") == EngineUtf8);
         for (const char* value : {"", "0", "2", "-1", "abc", "4294967297"})
             CHECK(EngineCodeOf(value) == EngineShiftJis);
-    }
-
-    TEST_CASE("moving exchanges whole records with the neighbour, never past an end; clearing one empties it")
-    {
-        TourDestination copy[TourSlotCount];
-        std::string start;
-        for (int i = 0; i < TourSlotCount; i++)
-            memset(&copy[i], 'A' + i, sizeof copy[i]), start += char('A' + i);
-        auto letters = [&copy] { // each record's letter, '?' for one no longer whole, '0' for a cleared one
-            std::string text;
-            for (const TourDestination& record : copy) {
-                const std::string bytes(reinterpret_cast<const char*>(&record), sizeof record);
-                text += bytes.find_first_not_of(bytes[0]) == std::string::npos ? (bytes[0] ? bytes[0] : '0') : '?';
-            }
-            return text;
-        };
-        const int size = sizeof(TourDestination);
-        CHECK(MoveRecord(copy, size, TourSlotCount, 2, -1) == 1);
-        CHECK(letters() == "ACB" + start.substr(3));
-        for (auto [index, step] : {std::pair{0, -1}, {29, 1}, {-1, 1}})
-            CHECK(MoveRecord(copy, size, TourSlotCount, index, step) == -1);
-        CHECK((ClearRecord(copy, size, TourSlotCount, 4) && !ClearRecord(copy, size, TourSlotCount, TourSlotCount)));
-        CHECK(letters() == "ACBD0" + start.substr(5));
     }
 
     TEST_CASE("a chosen file becomes its folder, a star and its extension; a program a command of its path")

@@ -37,15 +37,6 @@ TEST_SUITE("settings")
         CHECK(Loaded() == "32779 0111111 0 11 1 0 110 0");
     }
 
-    TEST_CASE("a section with HOTKEY holds settings; keys it lacks take their defaults, not the file's")
-    {
-        IniFolder folder;
-        TempDir::Write(DefPath, "[Default]\r\nIMEON=0\r\nFUNCKEYTOUR=1\r\n");
-        TempDir::Write(IniPath, "[Tester]\r\nhotkey=16386\r\n"); // names ignore case
-        CHECK(LoadSettings() == TRUE);
-        CHECK(Loaded() == "16386 1111111 0 0 0 0 001 1");
-    }
-
     TEST_CASE("SaveSettings completes the user's section with every option key, and reads back")
     {
         IniFolder folder;
@@ -59,21 +50,5 @@ TEST_SUITE("settings")
                  "TOURBARSHOW=1\r\nTOURAUTOSTART=0\r\nHTTPSURL=1\r\nTRAYICON=0\r\nAUTOSTART=1\r\n");
         CHECK(LoadSettings() == TRUE);
         CHECK(Loaded() == "49163 1010101 -1 11 1 0 101 1");
-    }
-
-    TEST_CASE("CopyDefaultEngines writes all 36 keys, empty where the defaults have none")
-    {
-        IniFolder folder;
-        TempDir::Write(DefPath, "[Default]\r\nEGNAME12=検索表\r\nENGINE12=http://e/?q=%s\r\nENGINECODE12=1\r\n"
-                                "[Other]\r\nENGINE4=no\r\n");
-        CopyDefaultEngines();
-        for (int n = 1; n <= EngineCount; ++n) {
-            char name[TextSize], url[TextSize], code[TextSize];
-            ReadUserString(Key::EngineName, n, name);
-            ReadUserString(Key::Engine, n, url);
-            ReadUserString(Key::EngineCode, n, code);
-            CHECK(std::string(name) + url + code == (n == 12 ? "検索表http://e/?q=%s1" : "0"));
-        }
-        CHECK(LoadSettings() == FALSE); // the engines alone are not settings
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Code page 932 as the platform has it (measured under Wine 8 with the ja_JP locale), written
+// Code page 932 as the platform has it (measured under Wine 8 in code page 932), written
 // out for the native fuzzing build's double. The unit tests check these facts against the
 // platform itself, so that the double cannot drift from it unnoticed.
 
@@ -16,28 +16,6 @@ constexpr bool AlphaNumeric(unsigned char byte)
 {
     return (byte >= '0' && byte <= '9') || (byte >= 'A' && byte <= 'Z') ||
            (byte >= 'a' && byte <= 'z') || (byte >= 0xA6 && byte <= 0xDF);
-}
-
-// A lead byte with no trail byte before the end compares as the middle dot 0x8145, the
-// conversion's default character.
-constexpr int DefaultCharacter = 0x8145;
-
-// The case pairs that comparisons ignoring case treat as equal (lower case to upper case):
-// ASCII letters, and the full-width Latin, Greek and Cyrillic letters. `code` is a byte, or
-// lead << 8 | trail.
-constexpr int FoldCase(int code)
-{
-    if (code >= 'a' && code <= 'z')
-        return code - 0x20;
-    if (code >= 0x8281 && code <= 0x829A) // full-width Latin
-        return code - 0x21;
-    if (code >= 0x83BF && code <= 0x83D6) // Greek
-        return code - 0x20;
-    if (code >= 0x8470 && code <= 0x847E) // Cyrillic, before the 0x7F gap in trail bytes
-        return code - 0x30;
-    if (code >= 0x8480 && code <= 0x8491)
-        return code - 0x31;
-    return code;
 }
 
 } // namespace cp932

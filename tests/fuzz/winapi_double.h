@@ -27,7 +27,6 @@ using LPCSTR = const char*;
 #define FALSE 0
 #define MAX_PATH 260
 #define LOCALE_SYSTEM_DEFAULT 0x0800
-#define NORM_IGNORECASE 0x00000001
 #define CSTR_EQUAL 2
 #define GMEM_FIXED 0x0000
 #define GMEM_ZEROINIT 0x0040
@@ -72,35 +71,16 @@ inline LPSTR lstrcpynA(LPSTR dest, LPCSTR src, int size)
     return dest;
 }
 
-// Compares characters (a byte, or lead << 8 | trail; a lead byte before the end counts as the
-// middle dot), equal as the platform finds for the case pairs it ignores. The order is by code,
-// not the platform's linguistic one: the fuzzed routines test prefixes only.
-inline int CompareCharacters(LPCSTR a, int aLength, LPCSTR b, int bLength, bool ignoreCase)
-{
-    auto take = [](LPCSTR text, int length, int& at) {
-        int code = BYTE(text[at++]);
-        if (IsDBCSLeadByte(BYTE(code)))
-            code = at < length && text[at] ? code << 8 | BYTE(text[at++]) : cp932::DefaultCharacter;
-        return code;
-    };
-    for (int i = 0, j = 0;;) {
-        if (i >= aLength || j >= bLength)
-            return (i < aLength) - (j < bLength);
-        int x = take(a, aLength, i), y = take(b, bLength, j);
-        if (ignoreCase)
-            x = cp932::FoldCase(x), y = cp932::FoldCase(y);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-}
-// A count reads exactly that many bytes, a negative one reads to the terminator.
+// The routines test ASCII prefixes, case-sensitive: equal bytes are equal text, and a lead byte
+// at the end of a count, which the platform reads as a character of its own, equals no letter.
 inline int CompareStringA(LCID, DWORD flags, LPCSTR a, int aLength, LPCSTR b, int bLength)
 {
-    if (flags & ~DWORD(NORM_IGNORECASE))
-        NotReached("CompareStringA with other flags");
-    int order = CompareCharacters(a, aLength < 0 ? lstrlenA(a) : aLength, b, bLength < 0 ? lstrlenA(b) : bLength,
-                                  flags & NORM_IGNORECASE);
-    return order + CSTR_EQUAL;
+    if (flags)
+        NotReached("CompareStringA with flags");
+    aLength = aLength < 0 ? lstrlenA(a) : aLength;
+    bLength = bLength < 0 ? lstrlenA(b) : bLength;
+    const int order = memcmp(a, b, aLength < bLength ? aLength : bLength);
+    return (order ? (order < 0 ? -1 : 1) : (aLength > bLength) - (aLength < bLength)) + CSTR_EQUAL;
 }
 
 // Blocks of the exact size, so that AddressSanitizer sees any byte past one.
