@@ -28,7 +28,8 @@ static BOOL Widen(const char* text, int length, wchar_t* out, int outChars)
 {
     if (outChars <= 0)
         return FALSE;
-    int written = length > 0
+    // a count of 0 would ask for the size needed instead of converting
+    int written = length > 0 && outChars > 1
         ? MultiByteToWideChar(ProgramCodePage, 0, text, length, out, outChars - 1)
         : 0;
     if (length > 0 && written <= 0) {
