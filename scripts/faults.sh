@@ -2,22 +2,20 @@
 # Breaks the product on purpose, one fault at a time, in a scratch copy of the project, and
 # checks that the tests named for each fault catch it (tests/faults.list says what each fault
 # is). A fault whose text is not found exactly once is reported as such, never as caught.
-# Usage: scripts/faults.sh [--check] [--all] [--list FILE] [--runs N] [fault-id...]
+# Usage: scripts/faults.sh [--check] [--all] [--list FILE] [fault-id...]
 #   --check   only look for each fault's text; build and run nothing
-#   --all     run the whole suite (and the fuzz target) for each fault, and list what failed
-#   --runs N  inputs for a fuzz target (default 300000)
+#   --all     run the whole suite for each fault, and list what failed
 # The scratch copy and its build live in build-faults/ (FAULTS_DIR to put them elsewhere).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 list=$root/tests/faults.list
-check=0 all=0 runs=300000 wanted=()
+check=0 all=0 wanted=()
 while [ $# -gt 0 ]; do
     case $1 in
     --check) check=1 ;;
     --all) all=1 ;;
     --list) list=$(realpath "$2"); shift ;;
-    --runs) runs=$2; shift ;;
-    -*) echo "usage: $0 [--check] [--all] [--list FILE] [--runs N] [fault-id...]" >&2; exit 2 ;;
+    -*) echo "usage: $0 [--check] [--all] [--list FILE] [fault-id...]" >&2; exit 2 ;;
     *) wanted+=("$1") ;;
     esac
     shift
@@ -54,7 +52,7 @@ fi
 
 # --- the scratch copy --------------------------------------------------------------------------
 work=${FAULTS_DIR:-$root/build-faults}
-tree=$work/tree build=$work/build fuzz=$work/fuzz
+tree=$work/tree build=$work/build
 mkdir -p "$work/logs"
 # the project as it stands, without git and build folders; unchanged files keep their times,
 # so that a later run rebuilds only what changed
@@ -79,11 +77,6 @@ fi
 "$root/scripts/setup.sh" "$build" >/dev/null
 cmake -S "$tree" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$tree/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
-need_fuzz=$all
-for id in "${ids[@]}"; do [[ ${tests[$id]} == fuzz:* ]] && need_fuzz=1; done
-if [ "$need_fuzz" = 1 ]; then
-    cmake -S "$tree/tests/fuzz" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-fi
 
 export WINEPREFIX=$build/wineprefix
 . "$root/scripts/display.sh"
@@ -91,28 +84,12 @@ kp_display_start
 trap kp_display_stop EXIT
 
 build_all() {
-    cmake --build "$build" -j "$(nproc)" >"$1" 2>&1 || return 1
-    if [ "$need_fuzz" = 1 ]; then cmake --build "$fuzz" -j "$(nproc)" >>"$1" 2>&1 || return 1; fi
-}
-
-# Runs a fuzz target from its seeds; fails on a finding.
-run_fuzz() {
-    local target=$1 log=$2
-    rm -rf "$work/fuzzwork/$target"
-    mkdir -p "$work/fuzzwork/$target" "$work/findings"
-    "$fuzz/fuzz_$target" -runs="$runs" -max_len=2048 -timeout=10 -rss_limit_mb=2048 \
-        -artifact_prefix="$work/findings/$target-" "$work/fuzzwork/$target" \
-        "$tree/tests/fuzz/corpus/$target" >>"$log" 2>&1
+    cmake --build "$build" -j "$(nproc)" >"$1" 2>&1
 }
 
 # Runs what a fault names (or everything); prints the tests that failed, "" when none did.
 failing() {
     local spec=$1 log=$2 failed="" rc=0
-    if [[ $spec == fuzz:* ]]; then
-        run_fuzz "${spec#fuzz:}" "$log" || failed=$spec
-        echo "$failed"
-        return
-    fi
     local args=(--test-dir "$build" --output-on-failure --repeat until-pass:2)
     [ "$spec" = "*" ] || args+=(-R "$spec")
     ctest "${args[@]}" >"$log" 2>&1 || rc=$?
@@ -122,11 +99,6 @@ failing() {
     fi
     [ "$rc" = 0 ] || failed=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log" | tr '\n' ' ')
     [ "$rc" = 0 ] || [ -n "$failed" ] || failed="<ctest failed: $log>"
-    if [ "$spec" = "*" ]; then
-        for target in $(tr ';' ' ' <"$fuzz/targets.txt" 2>/dev/null); do
-            run_fuzz "$target" "$log" || failed+="fuzz:$target "
-        done
-    fi
     echo "${failed% }"
 }
 

@@ -7,7 +7,7 @@ set -euo pipefail
 build=${1:-build}
 # No Japanese locale: the programs ask for code page 932 in their manifests.
 packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-tools wine wine64 xvfb xauth
-          fonts-ipafont-gothic fonts-wine doctest-dev imagemagick x11-utils clang libclang-rt-dev)
+          fonts-ipafont-gothic fonts-wine doctest-dev imagemagick x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,10 +14,6 @@ export WINEPREFIX=$build/wineprefix
 . "$root/scripts/display.sh"
 kp_display_start
 trap kp_display_stop EXIT
-# a short pass of the text routines' fuzz target over its seeds (natively, not under Wine),
-# 20,000 inputs for each of its ten routines; left out when only some tests are asked for
-[ -n "${CTEST_ARGS:-}" ] || "$root/scripts/fuzz.sh" 200000
-
 # the program is single-instance by design: tests run one at a time
 # GUI tests under Wine on a busy machine now and then lose a race with the window system:
 # a failing test gets up to two more tries, and a real fault fails all three

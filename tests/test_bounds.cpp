@@ -1,0 +1,150 @@
+#include <doctest.h>
+
+#include "app/textconv.h"
+#include "app/textpath.h"
+#include "search/dispatch.h"
+#include "search/encode.h"
+#include "settings/fileorder_names.h"
+#include "settings/pagelogic.h"
+#include "tour/destlabel.h"
+#include "tour/extfilter.h"
+#include "tour/tourbar.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+#include <random>
+#include <string>
+
+// The bounded text routines fed random texts with the platform's own code page functions. Each
+// text and each output area ends where a page begins that may not be touched, so a byte read
+// or written past one stops the run at once, naming the routine. What the results mean is the
+// other tests' part; here every output must end within its area.
+
+namespace {
+
+const char* Running = "";
+
+LONG CALLBACK Stray(EXCEPTION_POINTERS* exception)
+{
+    if (exception->ExceptionRecord->ExceptionCode != EXCEPTION_ACCESS_VIOLATION)
+        return EXCEPTION_CONTINUE_SEARCH;
+    fprintf(stderr, "%s touched a byte past its area\n", Running);
+    fflush(stderr);
+    ExitProcess(3);
+}
+
+// A page followed by one that is only reserved: a touch of it is an access violation.
+struct Guarded {
+    static constexpr int Size = 4096;
+    char* page = static_cast<char*>(VirtualAlloc(nullptr, 2 * Size, MEM_RESERVE, PAGE_NOACCESS));
+    Guarded() { VirtualAlloc(page, Size, MEM_COMMIT, PAGE_READWRITE); }
+    ~Guarded() { VirtualFree(page, 0, MEM_RELEASE); }
+    template <typename Char> Char* Put(const std::basic_string<Char>& text) // with its terminator
+    {
+        Char* at = reinterpret_cast<Char*>(page + Size) - text.size() - 1;
+        return std::copy(text.c_str(), text.c_str() + text.size() + 1, at), at;
+    }
+    template <typename Char> Char* Area(int count, Char fill) { return Put(std::basic_string<Char>(count, fill)) + 1; }
+};
+
+template <typename Char> void Ends(const Char* area, int count)
+{
+    if (count > 0 && std::char_traits<Char>::find(area, count, 0) == nullptr)
+        FAIL_CHECK(Running << ": an output without its terminator");
+}
+
+} // namespace
+
+TEST_SUITE("bounds")
+{
+    TEST_CASE("no text routine reads or writes a byte past its area, and every output ends within it")
+    {
+        // lead bytes, trail bytes that are a backslash, the marks the routines look for
+        const std::string alphabet = "aZ09s%\\./:[] \t\r\nwhtp~-_*\x81\x95\\\xb1\xe0\xfc\x40\xff\x80\xa1\x9f\x5b";
+        const char* rounds = getenv("KIRAPICK_BOUNDS_ROUNDS"); // a long run by hand
+        std::mt19937 random(20261207);
+        auto length = [&](int most) { return random() % 4 ? random() % 40 : random() % (most + 1); };
+        auto text = [&](int most) {
+            std::string made(length(most), 'a');
+            for (char& c : made)
+                c = alphabet[random() % alphabet.size()];
+            return made;
+        };
+        auto wide = [](const std::string& text) { // any units, a surrogate alone too
+            std::wstring made;
+            for (char c : text)
+                made += c == '\xff' ? L'\xd83d' : c == '\xfc' ? L'\xde00' : wchar_t(BYTE(c));
+            return made;
+        };
+        Guarded ga, gb, gc, gout, gwa, gwb, gwout;
+        PVOID handler = AddVectoredExceptionHandler(1, Stray);
+        for (long round = 0, last = rounds ? atol(rounds) : 20000; round < last; ++round) {
+            const std::string a = text(2047), b = text(TextSize - 1), c = text(TextSize - 1);
+            const int area = length(600), routine = round % 10;
+            char *x = ga.Put(a), *y = gb.Put(b), *z = gc.Put(c), *out = gout.Area(area, '~');
+            wchar_t *wx = gwa.Put(wide(a).substr(0, 2000)), *wy = gwb.Put(wide(b)), *wout = gwout.Area(area, L'~');
+            switch (routine) {
+            case 0:
+                Running = "EncodeQuery", EncodeQuery(x, out, area), Ends(out, area);
+                Running = "EncodeForEngine", EncodeForEngine(x, EngineUtf8, out, area), Ends(out, area);
+                Running = "AnsiToUtf8", AnsiToUtf8(x, out, area), Ends(out, area);
+                Running = "AnsiToWide", AnsiToWide(y, wout, area), Ends(wout, area);
+                Running = "WideToUtf8", WideToUtf8(wy, out, area), Ends(out, area);
+                break;
+            case 1: // in place, in an area of exactly its limit
+                out = gout.Put(a.substr(0, area ? area - 1 : 0) + std::string(area > int(a.size()) ? area - a.size() - 1 : 0, '\0'));
+                Running = "CompleteUrl", CompleteUrl(out, area, area & 1), Ends(out, area);
+                Running = "TrimBlanks", TrimBlanks(x);
+                break;
+            case 2:
+                Running = "ExpandTemplate", ExpandTemplate(y, x, out, area), Ends(out, area);
+                Running = "ExpandTemplate (wide)", ExpandTemplate(wy, wx, wout, area), Ends(wout, area);
+                Running = "ExpandViewerCommand", ExpandViewerCommand(y, wx, wout, area), Ends(wout, area);
+                break;
+            case 3:
+                Running = "JoinPath", JoinPath(out, area, x, y), Ends(out, area);
+                Running = "GetDirPart", GetDirPart(x, out, area), Ends(out, area);
+                Running = "GetFileNamePart", GetFileNamePart(x, out, area), Ends(out, area);
+                Running = "GetExtension", GetExtension(x, out, area), Ends(out, area);
+                Running = "JoinPath (wide)", JoinPath(wout, area, wx, wy), Ends(wout, area);
+                Running = "GetExtension (wide)", GetExtension(wx, wout, area), Ends(wout, area);
+                break;
+            case 4: {
+                static ExtensionFilter filter;
+                Running = "ParseExtensionFilter", ParseExtensionFilter(x, &filter);
+                for (int i = 0; i < filter.count; ++i)
+                    Ends(filter.ext[i], ExtFilterEntrySize);
+                break;
+            }
+            case 5:
+                Running = "HasOrderPrefix", HasOrderPrefix(x), HasOrderPrefix(wx);
+                Running = "GetUnorderedName", GetUnorderedName(x, out, area), Ends(out, area);
+                Running = "FormatOrderedName", FormatOrderedName(int(b.size()) - 2, x, out, area), Ends(out, area);
+                Running = "GetUnorderedName (wide)", GetUnorderedName(wx, wout, area), Ends(wout, area);
+                Running = "FormatOrderedName (wide)", FormatOrderedName(int(b.size()) - 2, wx, wout, area), Ends(wout, area);
+                break;
+            case 6:
+                Running = "ComposeDestinationLabel", ComposeDestinationLabel(y, z, y, area & 1, out, area), Ends(out, area);
+                Running = "ComposeEngineLabel", ComposeEngineLabel(area % 13, y, out, area), Ends(out, area);
+                Running = "ComposeDestinationEntry", ComposeDestinationEntry(y, out, area), Ends(out, area);
+                break;
+            case 7:
+                Running = "CutToField", CutToField(out, area, x), Ends(out, area);
+                Running = "StoreWhole", StoreWhole(out, area, x), Ends(out, area);
+                Running = "BuildPathPattern", BuildPathPattern(x, out, area), Ends(out, area);
+                break;
+            case 8:
+                Running = "BuildViewerCommand", BuildViewerCommand(x, out, area), Ends(out, area);
+                Running = "PatternFolder", PatternFolder(x, out, area), Ends(out, area);
+                break;
+            default: { // records of one to eight bytes, moved and cleared within `area` bytes
+                const int record = 1 + b.size() % 8, index = int(c.size() % 12) - 2, step = int(a.size() % 5) - 2;
+                Running = "MoveRecord", MoveRecord(out, record, area / record, index, step);
+                Running = "ClearRecord", ClearRecord(out, record, area / record, index);
+            }
+            }
+        }
+        RemoveVectoredExceptionHandler(handler);
+    }
+}
