@@ -200,9 +200,14 @@ void RemoveFolder(const std::string& folder)
     // moment longer
     WIN32_FIND_DATAW found;
     HANDLE search = FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found)) {
+        const std::wstring path = Wide(folder + "\\") + found.cFileName;
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            WaitFor([&] { return DeleteFileW((Wide(folder + "\\") + found.cFileName).c_str()) != 0; }, 3000);
+            WaitFor([&] { return DeleteFileW(path.c_str()) != 0; }, 3000);
+        else if (found.cFileName[0] != L'.') // an empty subfolder
+            RemoveDirectoryW(path.c_str());
+    }
     FindClose(search);
     RemoveDirectoryW(Wide(folder).c_str());
 }

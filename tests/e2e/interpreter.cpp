@@ -199,73 +199,51 @@ template <typename D> bool Mouse(POINT spot, DWORD flag, D done)
     return false;
 }
 
-class Scenario {
-public:
-    Scenario(std::map<std::string, LONG_PTR> symbols, std::map<std::string, Words> blocks)
-        : symbols_(std::move(symbols)), blocks_(std::move(blocks)) { Use(""); }
-    ~Scenario();
-    void Step(const std::string& line);
+// The state of the scenario running.
+std::map<std::string, LONG_PTR> Symbols;
+std::map<std::string, Words> Blocks;
+std::map<std::string, std::string> Vars;
+std::unique_ptr<Program> Prog;
+std::unique_ptr<OtherWindow> Other;
+size_t Seen = 0;            // lines of opened.log already checked
+std::string Pristine;       // the settings file before the first damage
+Words Said;                 // what the message boxes the driver answered said
+std::vector<HWND> Answered; // and those boxes
+std::map<std::string, HANDLE> Held;
+Words Keys, Folders;        // registry keys and folders to remove at the end
+int CrashHandlers = CountProcesses("winedbg.exe"); // Wine starts one when a program crashes
 
-private:
-    void Use(const std::string& existing);
-    std::string Expand(const std::string& raw) const;
-    LONG_PTR Value(const std::string& word) const;
-    HWND Find(const std::string& name) const;
-    HWND Win(const std::string& name) const;
-    std::string Read(Words what);
-    HWND FindBox(bool answeredToo = false) const;
-    template <typename F> bool Until(F done);
-    bool Settled(const char* menuButton);
-    void StartAuto();
-    void Round(const Words& expect);
-    void Race(int pairs);
-    std::string Opens(const std::function<void()>& action);
-
-    std::map<std::string, LONG_PTR> symbols_;
-    std::map<std::string, Words> blocks_;
-    std::map<std::string, std::string> vars_;
-    std::unique_ptr<Program> program_;
-    std::unique_ptr<OtherWindow> other_;
-    size_t seen_ = 0;         // lines of opened.log already checked
-    std::string pristine_;    // the settings file before the first damage
-    Words said_;              // what the message boxes the driver answered said
-    std::vector<HWND> boxes_; // and those boxes
-    std::map<std::string, HANDLE> held_;
-    Words keys_, folders_;    // registry keys and folders to remove at the end
-    int crashHandlers_ = CountProcesses("winedbg.exe"); // Wine starts one when a program crashes
-};
-
-Scenario::~Scenario()
+void CleanUp()
 {
-    other_.reset();
-    program_.reset();
-    for (auto& held : held_)
+    Other.reset();
+    Prog.reset();
+    for (auto& held : Held)
         CloseHandle(held.second);
-    for (const std::string& key : keys_)
+    for (const std::string& key : Keys)
         RegDeleteTreeA(HKEY_CLASSES_ROOT, key.c_str());
-    for (const std::string& folder : folders_)
+    for (const std::string& folder : Folders)
         RemoveFolder(folder), RemoveFolder(folder + "-away");
 }
 
-void Scenario::Use(const std::string& existing)
+void Use(const std::string& existing)
 {
-    program_.reset(new Program(existing));
-    vars_["prog"] = program_->folder;
-    vars_["rec"] = program_->recorder;
-    vars_["exe"] = program_->exe;
+    Prog.reset(new Program(existing));
+    Vars["prog"] = Prog->folder;
+    Vars["rec"] = Prog->recorder;
+    Vars["exe"] = Prog->exe;
 }
 
 // $name is a variable ("$" before anything else stands for itself); {N*text} the text N times, "##" in it the count from 00; {N:c} c until
 // the text so far is N bytes long; \n, \r, \t, \xHH and \\ the bytes they stand for.
-std::string Scenario::Expand(const std::string& raw) const
+std::string Expand(const std::string& raw)
 {
     std::string out;
     for (size_t i = 0; i < raw.size(); ++i) {
         const size_t close = raw.find('}', i), star = raw.find('*', i), colon = raw.find(':', i);
         if (raw[i] == '$' && islower(raw[i + 1])) {
             const size_t end = std::min(raw.find_first_not_of("abcdefghijklmnopqrstuvwxyz", i + 1), raw.size());
-            Require(vars_.count(raw.substr(i + 1, end - i - 1)) > 0, "no variable in " + raw);
-            out += vars_.at(raw.substr(i + 1, end - i - 1));
+            Require(Vars.count(raw.substr(i + 1, end - i - 1)) > 0, "no variable in " + raw);
+            out += Vars.at(raw.substr(i + 1, end - i - 1));
             i = end - 1;
         } else if (raw[i] == '{' && isdigit(raw[i + 1]) && std::min(star, colon) < close) {
             for (int n = 0, count = atoi(&raw[i + 1]); n < count; ++n) {
@@ -287,28 +265,28 @@ std::string Scenario::Expand(const std::string& raw) const
 }
 
 // A number, a name of resource.h or of a "define" step, or else a registered message's name.
-LONG_PTR Scenario::Value(const std::string& word) const
+LONG_PTR Value(const std::string& word)
 {
     const std::string value = Expand(word);
-    return symbols_.count(value) ? symbols_.at(value) : isdigit(value[0]) || value[0] == '-' ? strtoll(value.c_str(), nullptr, 0)
+    return Symbols.count(value) ? Symbols.at(value) : isdigit(value[0]) || value[0] == '-' ? strtoll(value.c_str(), nullptr, 0)
                                                                                            : RegisterWindowMessageA(value.c_str());
 }
 
 // A window of the program by its name in the scenarios, or null.
-HWND Scenario::Find(const std::string& name) const
+HWND Find(const std::string& name)
 {
     if (name == "search" || name == "other" || name == "page" || name == "tray") {
-        std::vector<HWND> tray = TopLevel(program_->Id(), "KirapickTray");
+        std::vector<HWND> tray = TopLevel(Prog->Id(), "KirapickTray");
         HWND sheet = Find("sheet");
-        return name == "search" ? program_->SearchWindow() : name == "other" ? (other_ ? HWND(other_->window) : nullptr)
+        return name == "search" ? Prog->SearchWindow() : name == "other" ? (Other ? HWND(Other->window) : nullptr)
              : name == "page" ? (sheet ? HWND(Send(sheet, PSM_GETCURRENTPAGEHWND)) : nullptr) : tray.empty() ? nullptr : tray[0];
     }
     if (name == "menu" || name == "menus") { // one menu, or a submenu over a menu
-        std::vector<HWND> menus = TopLevel(program_->Id(), "#32768");
+        std::vector<HWND> menus = TopLevel(Prog->Id(), "#32768");
         menus.erase(std::remove_if(menus.begin(), menus.end(), [](HWND m) { return !IsWindowVisible(m); }), menus.end());
         return menus.size() == (name == "menu" ? 1u : 2u) ? menus.back() : nullptr;
     }
-    for (HWND w : TopLevel(program_->Id(), "#32770")) {
+    for (HWND w : TopLevel(Prog->Id(), "#32770")) {
         std::string text = IsWindowVisible(w) ? Text(w) : "<hidden>";
         if ((name == "bar" && GetDlgItem(w, int(Value("IDC_TOUR_NEXT")))) || (name == "sheet" && text == u8"キラピック！の設定")
             || (name == "order" && text == u8"ファイル閲覧の順番") || (name == "box" && text == Title && !GetDlgItem(w, HistoryBox))
@@ -318,7 +296,7 @@ HWND Scenario::Find(const std::string& name) const
     return nullptr;
 }
 
-HWND Scenario::Win(const std::string& name) const
+HWND Win(const std::string& name)
 {
     HWND found = nullptr;
     Require(WaitFor([&] { return (found = Find(name)) != nullptr; }), "no " + name + " window");
@@ -327,24 +305,24 @@ HWND Scenario::Win(const std::string& name) const
 
 // A message box of the program, shown or not yet (a modal box shows itself only once its
 // queue goes empty), and not yet answered by the driver unless `answeredToo`.
-HWND Scenario::FindBox(bool answeredToo) const
+HWND FindBox(bool answeredToo = false)
 {
-    for (HWND w : TopLevel(program_->Id(), "#32770"))
+    for (HWND w : TopLevel(Prog->Id(), "#32770"))
         if ((GetDlgItem(w, IDOK) || GetDlgItem(w, IDYES)) && !GetDlgItem(w, HistoryBox) && Text(w) == Title
-            && (answeredToo || std::find(boxes_.begin(), boxes_.end(), w) == boxes_.end()))
+            && (answeredToo || std::find(Answered.begin(), Answered.end(), w) == Answered.end()))
             return w;
     return nullptr;
 }
 
 // Waits for `done`, answering every message box with OK and noting what it said.
-template <typename F> bool Scenario::Until(F done)
+template <typename F> bool Until(F done)
 {
     return WaitFor([&] {
         HWND box = FindBox();
         if (!box)
             return done();
-        said_.push_back(MessageText(box));
-        boxes_.push_back(box);
+        Said.push_back(MessageText(box));
+        Answered.push_back(box);
         PostCommand(box, IDOK);
         return false;
     });
@@ -353,7 +331,7 @@ template <typename F> bool Scenario::Until(F done)
 // Commands posted to the program are handled in turn, also inside a message box's loop: once
 // the menu asked for last is up, all posted before it have been handled. The menu is then
 // dismissed (its loop takes every key) and every box answered.
-bool Scenario::Settled(const char* menuButton)
+bool Settled(const char* menuButton)
 {
     PostCommand(Find("search"), int(Value(menuButton)));
     HWND menu = nullptr;
@@ -362,9 +340,9 @@ bool Scenario::Settled(const char* menuButton)
 }
 
 // Starts the program as a user would: a first run, if it comes, gone through with OK.
-void Scenario::StartAuto()
+void StartAuto()
 {
-    Require(program_->Start() && Until([&] {
+    Require(Prog->Start() && Until([&] {
         if (HWND sheet = Find("sheet"))
             Send(GetDlgItem(sheet, IDOK), BM_CLICK);
         return Find("search") && Find("bar");
@@ -375,12 +353,12 @@ void Scenario::StartAuto()
 // opened on the way, the search window hidden (in Wine without a window manager each hiding
 // of a window with a caption waits two seconds), then a summons. `expect`: what must open,
 // "search" (engine 3) or "tour" (a file of $tour); "destinations" (there is one to list).
-void Scenario::Round(const Words& expect)
+void Round(const Words& expect)
 {
     auto wants = [&](const char* what) { return std::count(expect.begin(), expect.end(), what) > 0; };
-    const size_t before = program_->Opened().size();
+    const size_t before = Prog->Opened().size();
     auto opened = [&](const std::string& prefix) {
-        Words all = program_->Opened();
+        Words all = Prog->Opened();
         return std::any_of(all.begin() + before, all.end(), [&](const std::string& item) { return item.rfind(prefix, 0) == 0; });
     };
     HWND search = Find("search"), bar = Find("bar");
@@ -392,46 +370,22 @@ void Scenario::Round(const Words& expect)
         PostCommand(bar, int(Value("IDC_TOUR_NEXT")));
     Require(Settled("IDC_SEARCH_ENGINE_MENU"), "the program did not settle");
     Require(!wants("search") || Until([&] { return opened("https://three.test/"); }), "no search opened");
-    Require(!wants("tour") || Until([&] { return opened(vars_["tour"]); }), "no file of the tour opened");
+    Require(!wants("tour") || Until([&] { return opened(Vars["tour"]); }), "no file of the tour opened");
     Require(SetClipboard("faults") && PostMessageA(search, WM_HOTKEY, 0, 0) && Until([&] { return IsWindowVisible(search) != 0; }),
             "a summons showed nothing");
 }
 
-// Pairs of starts at the same moment, both created suspended and let go one right after the
-// other: each pair leaves one instance, summoned by the other, which ends with 0.
-void Scenario::Race(int pairs)
-{
-    for (int pair = 1; pair <= pairs; ++pair) {
-        const std::string what = "pair " + std::to_string(pair) + ": ";
-        Program first(program_->folder), second(program_->folder);
-        Require(first.Start(true) && second.Start(true), what + "no start");
-        first.Resume();
-        second.Resume();
-        Require(WaitFor([&] { return !first.Running() || !second.Running(); }), what + "both stayed");
-        Program &left = first.Running() ? first : second, &gone = first.Running() ? second : first;
-        DWORD code = 99;
-        int windows = 0;
-        Require(WaitFor([&] { // one search window, shown, of the one instance left
-            windows = 0;
-            for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, Wide(Title).c_str()));)
-                windows += GetDlgItem(w, HistoryBox) != nullptr;
-            return IsWindowVisible(left.SearchWindow()) != 0;
-        }) && windows == 1 && CountProcesses("kirapick.exe") == 1, what + "not one instance shown");
-        Require(gone.WaitExit(code) && code == 0, what + "the other ended with " + std::to_string(code));
-    }
-}
-
 // The one address or file `action` makes the shell or the viewer open.
-std::string Scenario::Opens(const std::function<void()>& action)
+std::string Opens(const std::function<void()>& action)
 {
     action();
     Words opened;
-    WaitFor([&] { return (opened = program_->Opened()).size() > seen_; });
-    return opened.size() > seen_ ? opened[seen_++] : "<nothing opened>";
+    WaitFor([&] { return (opened = Prog->Opened()).size() > Seen; });
+    return opened.size() > Seen ? opened[Seen++] : "<nothing opened>";
 }
 
 // What a check compares: a property of the program, a window or the files, as text.
-std::string Scenario::Read(Words w)
+std::string Read(Words w)
 {
     const size_t n = w.size(); // words past the end read as empty
     w.resize(n + 6);
@@ -473,7 +427,7 @@ std::string Scenario::Read(Words w)
         for (size_t i = 1 + named; i < n; ++i) {
             char value[1200] = "";
             GetPrivateProfileStringA(section.c_str(), w[i].c_str(), "<missing>", value, sizeof value,
-                                     (program_->folder + "\\kirapick." + (what == "ini" ? "ini" : "def")).c_str());
+                                     (Prog->folder + "\\kirapick." + (what == "ini" ? "ini" : "def")).c_str());
             values.push_back(Utf8(Wide(value, 932)));
         }
         return Join(values, "|");
@@ -521,12 +475,12 @@ std::string Scenario::Read(Words w)
         return Shell_NotifyIconA(NIM_MODIFY, &icon) ? "1" : "0";
     }
     if (what == "said" || what == "look" || what == "shift")
-        return what == "said" ? Join(said_, "|") : what == "look" ? MenuLook(Win("menu")) : GetAsyncKeyState(VK_SHIFT) & 0x8000 ? "down" : "up";
+        return what == "said" ? Join(Said, "|") : what == "look" ? MenuLook(Win("menu")) : GetAsyncKeyState(VK_SHIFT) & 0x8000 ? "down" : "up";
     Require(what == "alive", "no property " + what); // answering, and no crash handler started
-    return program_->Running() && Answers(Find("search")) && Answers(Find("bar")) && CountProcesses("winedbg.exe") == crashHandlers_ ? "1" : "0";
+    return Prog->Running() && Answers(Find("search")) && Answers(Find("bar")) && CountProcesses("winedbg.exe") == CrashHandlers ? "1" : "0";
 }
 
-void Scenario::Step(const std::string& line)
+void Step(const std::string& line)
 {
     Words w = Split(line, ' ');
     for (std::string& word : w)
@@ -548,9 +502,10 @@ void Scenario::Step(const std::string& line)
     };
     auto opened = [&](const std::function<void()>& action, const std::string& expected) {
         std::string got = Opens(action);
-        if (expected.find_first_of(":\\") == std::string::npos) // a name alone: that of the file
+        const bool pattern = expected.rfind("~ ", 0) == 0; // of a file's name
+        if (pattern || expected.find_first_of(":\\") == std::string::npos) // a name alone: that of the file
             got = got.substr(got.find_last_of('\\') + 1);
-        Require(got == expected, "opened: " + got);
+        Require(pattern ? std::regex_match(got, std::regex(expected.substr(2))) : got == expected, "opened: " + got);
     };
     auto path = [](const std::string& expanded) { return Wide("\\\\?\\" + expanded); }; // past the usual length limit too
     if (verb == "is") { // PROPERTY... = VALUE, or ~ a regular expression the whole value matches
@@ -563,26 +518,26 @@ void Scenario::Step(const std::string& line)
         });
         Require(holds, "seen: " + seen);
         if (w[1] == "said")
-            said_.clear();
+            Said.clear();
     } else if (verb == "let") { // NAME = PROPERTY..., or NAME TEXT
-        vars_[w[1]] = w[2] == "=" ? Read(Split(rest(3), ' ')) : rest(2);
+        Vars[w[1]] = w[2] == "=" ? Read(Split(rest(3), ' ')) : rest(2);
     } else if (verb == "do" || verb == "each") { // each NAME A|B|... do BLOCK: the block with $NAME each of them
         const size_t at = line.find(" do ");
         const std::string block = verb == "do" ? rest(1) : line.substr(at + 4);
-        Require(blocks_.count(block) > 0, "no block " + block);
+        Require(Blocks.count(block) > 0, "no block " + block);
         for (const std::string& value : verb == "do" ? Words{""} : Split(line.substr(line.find(' ', 5) + 1, at - line.find(' ', 5) - 1), '|'))
             try {
                 if (verb == "each")
-                    vars_[w[1]] = Expand(value);
-                for (const std::string& step : blocks_[block])
+                    Vars[w[1]] = Expand(value);
+                for (const std::string& step : Blocks[block])
                     printf("  %s\n", step.c_str()), fflush(stdout), Step(step);
             } catch (const Failure& failure) {
-                throw Failure{verb == "each" ? "$" + w[1] + " = \"" + vars_[w[1]].substr(0, 40) + "\": " + failure.what : failure.what};
+                throw Failure{verb == "each" ? "$" + w[1] + " = \"" + Vars[w[1]].substr(0, 40) + "\": " + failure.what : failure.what};
             }
     } else if (verb == "define") { // NAME VALUE, for the words of later steps
-        symbols_[w[1]] = Value(w[2]);
+        Symbols[w[1]] = Value(w[2]);
     } else if (verb == "ini" || verb == "def") { // [section] KEY=value, KEY (removed), or "clear" (the file)
-        const std::string file = program_->folder + (verb == "ini" ? "\\kirapick.ini" : "\\kirapick.def");
+        const std::string file = Prog->folder + (verb == "ini" ? "\\kirapick.ini" : "\\kirapick.def");
         const std::string section = w[1][0] == '[' ? w[1].substr(1, w[1].find(']') - 1) : verb == "ini" ? UserSection() : "Default";
         const std::string entry = rest(w[1][0] == '[' ? 2 : 1), key = entry.substr(0, entry.find('='));
         const std::string value = Ansi(entry.substr(std::min(entry.size(), key.size() + 1)));
@@ -591,51 +546,51 @@ void Scenario::Step(const std::string& line)
     } else if (verb == "damage") { // KEY VALUE: the settings file as it was before the first damage,
         // with the key's value replaced byte for byte; the program ended first, so that it writes
         // nothing over it
-        program_->End();
-        const std::string file = program_->folder + "\\kirapick.ini";
-        if (pristine_.empty())
-            ReadFileText(file, pristine_);
-        std::string text = pristine_;
+        Prog->End();
+        const std::string file = Prog->folder + "\\kirapick.ini";
+        if (Pristine.empty())
+            ReadFileText(file, Pristine);
+        std::string text = Pristine;
         const size_t start = text.find("\n" + w[1] + "=") + w[1].size() + 2;
         Require(start > w[1].size() + 1 && text.find("\r\n", start) != std::string::npos
                 && WriteFileText(file, text.replace(start, text.find("\r\n", start) - start, Ansi(rest(2)))), "cannot " + line);
     } else if (verb == "folder" || verb == "file") {
         // folder NAME file[:size]|...: $NAME made, with files that hold their own name, padded
         // to the size; file NAME PATH: that file made, $NAME its name
-        if (verb == "folder" && vars_[w[1]].empty()) {
+        if (verb == "folder" && Vars[w[1]].empty()) {
             char temp[MAX_PATH] = "";
             GetTempPathA(sizeof temp, temp);
-            folders_.push_back(vars_[w[1]] = temp + ("kirapick-" + w[1] + std::to_string(GetTickCount())));
-            CreateDirectoryA(vars_[w[1]].c_str(), nullptr);
+            Folders.push_back(Vars[w[1]] = temp + ("kirapick-" + w[1] + std::to_string(GetTickCount())));
+            CreateDirectoryA(Vars[w[1]].c_str(), nullptr);
         }
         for (const std::string& spec : verb == "file" ? Words{rest(2)} : Split(rest(2), '|')) {
             const size_t colon = verb == "file" ? std::string::npos : spec.find(':');
-            const std::string where = verb == "file" ? spec : vars_[w[1]] + "\\" + spec.substr(0, colon);
+            const std::string where = verb == "file" ? spec : Vars[w[1]] + "\\" + spec.substr(0, colon);
             std::string data = where.substr(where.find_last_of('\\') + 1);
             data.resize(std::max<size_t>(data.size(), colon == std::string::npos ? 0 : atoi(&spec[colon + 1])), 'x');
             Require(spec.empty() || WriteFileText("\\\\?\\" + where, data), "cannot make " + where);
             if (verb == "file")
-                vars_[w[1]] = where.substr(where.find_last_of('\\') + 1);
+                Vars[w[1]] = where.substr(where.find_last_of('\\') + 1);
         }
     } else if (verb == "delete" || verb == "mkdir") {
         Require(verb == "delete" ? DeleteFileW(path(rest(1)).c_str()) : CreateDirectoryW(path(rest(1)).c_str(), nullptr), "cannot " + line);
     } else if (verb == "move") { // NAME away|back: the folder beside itself, as NAME-away
-        const std::string here = vars_[w[1]], away = here + "-away";
+        const std::string here = Vars[w[1]], away = here + "-away";
         Require(w[2] == "away" ? MoveFileA(here.c_str(), away.c_str()) : MoveFileA(away.c_str(), here.c_str()), "cannot " + line);
     } else if (verb == "hold" || verb == "unhold") { // none|read|readwrite PATH: open, as another program would hold it
         const DWORD share = w[1] == "none" ? 0 : w[1] == "read" ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
-        HANDLE& file = held_[verb == "hold" ? rest(2) : rest(1)];
+        HANDLE& file = Held[verb == "hold" ? rest(2) : rest(1)];
         if (verb == "unhold")
-            return CloseHandle(file), held_.erase(rest(1)), void();
+            return CloseHandle(file), Held.erase(rest(1)), void();
         file = CreateFileW(path(rest(2)).c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
         Require(file != INVALID_HANDLE_VALUE, "cannot open " + rest(2));
     } else if (verb == "handler") { // .TYPE|Folder: the recorder opens such files for the shell
         const std::string name = w[1] == "Folder" ? "Folder" : "kirapick" + w[1], command = name + "\\shell\\open\\command";
-        Require(!RegSetValueA(HKEY_CLASSES_ROOT, command.c_str(), REG_SZ, ("\"" + program_->recorder + "\" \"%1\"").c_str(), 0)
+        Require(!RegSetValueA(HKEY_CLASSES_ROOT, command.c_str(), REG_SZ, ("\"" + Prog->recorder + "\" \"%1\"").c_str(), 0)
                 && (name == "Folder" || !RegSetValueA(HKEY_CLASSES_ROOT, w[1].c_str(), REG_SZ, name.c_str(), 0)), "cannot " + line);
-        keys_.push_back(name == "Folder" ? command : name); // Folder itself stays, only its command goes
+        Keys.push_back(name == "Folder" ? command : name); // Folder itself stays, only its command goes
         if (name != "Folder")
-            keys_.push_back(w[1]);
+            Keys.push_back(w[1]);
     } else if (verb == "reg") { // KEY VALUE [TEXT]: a value of the user's registry set, or removed
         const Words r = Split(rest(1), ' ');
         if (r.size() > 2)
@@ -646,7 +601,7 @@ void Scenario::Step(const std::string& line)
         // the program as Windows 10 starts it on another system locale, which ignores the
         // manifest's code page: a manifest without one (windres files it under US English)
         static const char manifest[] = "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\"/>";
-        HANDLE update = BeginUpdateResourceA(program_->exe.c_str(), FALSE);
+        HANDLE update = BeginUpdateResourceA(Prog->exe.c_str(), FALSE);
         Require(update && UpdateResourceA(update, RT_MANIFEST, MAKEINTRESOURCEA(1), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
                                           const_cast<char*>(manifest), sizeof manifest - 1)
                 && EndUpdateResourceA(update, FALSE), "cannot replace the manifest");
@@ -658,19 +613,19 @@ void Scenario::Step(const std::string& line)
         Use(rest(1));
     } else if (verb == "start") { // [auto]: a first run gone through with OK
         SetCursorPos(1260, 1000); // the pointer waits clear of every window
-        program_->End();
-        seen_ = program_->Opened().size();
+        Prog->End();
+        Seen = Prog->Opened().size();
         if (n > 1)
             return StartAuto();
-        Require(program_->Start(), "the program did not start");
+        Require(Prog->Start(), "the program did not start");
     } else if (verb == "again" || verb == "exit") { // CODE: a second start, or the program, ends so
         DWORD code = 99;
-        Program again(program_->folder);
-        Require(verb == "exit" ? program_->WaitExit(code) : again.Start() && again.WaitExit(code), "no end");
+        Program again(Prog->folder);
+        Require(verb == "exit" ? Prog->WaitExit(code) : again.Start() && again.WaitExit(code), "no end");
         Require(code == std::stoul(w[1]), "exit code " + std::to_string(code));
     } else if (verb == "other") { // another program's window, in front
-        other_.reset(new OtherWindow);
-        Require(PressKeys(other_->window, {}), "no other window in front");
+        Other.reset(new OtherWindow);
+        Require(PressKeys(Other->window, {}), "no other window in front");
     } else if (verb == "click") { // WINDOW ID: posted, as a click is
         PostCommand(Win(w[1]), int(Value(w[2])));
     } else if (verb == "press") { // WINDOW ID...: each clicked and handled in turn
@@ -711,19 +666,11 @@ void Scenario::Step(const std::string& line)
         PostCommand(box, w[1] == "yes" ? IDYES : w[1] == "no" ? IDNO : IDOK);
         Require(WaitFor([&] { return !IsWindow(box); }), "the message box stayed");
     } else if (verb == "sync" || (verb == "opened" && rest(1) == "nothing")) { // back in its message loop
-        Require(Answers(Win("search")) && (verb == "sync" || program_->Opened().size() == seen_), "something opened, or no answer");
+        Require(Answers(Win("search")) && (verb == "sync" || Prog->Opened().size() == Seen), "something opened, or no answer");
     } else if (verb == "opened") { // WHAT: the next address or file the shell or viewer opened
         opened([] {}, rest(1));
     } else if (verb == "step") { // ID NAME: the bar's button opens the file NAME
         opened([&] { PostCommand(Win("bar"), int(Value(w[1]))); }, rest(2));
-    } else if (verb == "random") { // command|hotkey ID NAME...: "!" in a tour ranked NAME...
-        // opens the file of the tick count in tenths of a second, modulo the count
-        const DWORD from = GetTickCount() / 100;
-        std::string got = Opens([&] { Send(Win("bar"), w[1] == "hotkey" ? WM_HOTKEY : WM_COMMAND, Value(w[2])); });
-        bool possible = false;
-        for (DWORD tenth = from; tenth <= GetTickCount() / 100; ++tenth)
-            possible = possible || got.substr(got.find_last_of('\\') + 1) == w[3 + tenth % (n - 3)];
-        Require(possible, "opened: " + got);
     } else if (verb == "drag") { // DX DY: the bar dragged by its background, between "→" and the indicators
         HWND bar = Win("bar");
         RECT place{}, next{}, light{};
@@ -752,11 +699,9 @@ void Scenario::Step(const std::string& line)
     } else if (verb == "noicon") { // the icon taken away, as a taskbar that ended takes it
         NOTIFYICONDATAA icon = IconOf(Win("tray"));
         Require(Shell_NotifyIconA(NIM_DELETE, &icon), "no icon to take away");
-    } else if (verb == "round") { // [search] [tour] [destinations]
-        Round(Split(rest(1), ' '));
     } else {
-        Require(verb == "race", "no step " + verb);
-        Race(std::stoi(w[1]));
+        Require(verb == "round", "no step " + verb); // [search] [tour] [destinations]
+        Round(Split(rest(1), ' '));
     }
 }
 
@@ -771,15 +716,14 @@ int main(int argc, char** argv)
         return 2;
     }
     // the control ids of resources/resource.h, copied beside this program by the build
-    std::map<std::string, LONG_PTR> symbols = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}};
+    Symbols = {{"IDOK", IDOK}, {"IDCANCEL", IDCANCEL}};
     ReadFileText(ModuleFolder() + "\\resource.h", header);
     for (const std::string& definition : Split(header, '\n')) {
         const Words words = Split(definition, ' ');
         if (words.size() > 2 && words[0] == "#define" && isdigit(words[2][0]))
-            symbols[words[1]] = atoi(words[2].c_str());
+            Symbols[words[1]] = atoi(words[2].c_str());
     }
     // the lines before the first scenario or block come first, then the scenario's own
-    std::map<std::string, Words> blocks;
     std::vector<std::pair<int, std::string>> steps;
     int number = 0;
     bool found = false;
@@ -791,22 +735,22 @@ int main(int argc, char** argv)
         if (raw.rfind("scenario ", 0) == 0 || raw.rfind("block ", 0) == 0)
             section = raw;
         else if (!raw.empty() && raw[0] != '#' && section.rfind("block ", 0) == 0)
-            blocks[section.substr(6)].push_back(raw);
+            Blocks[section.substr(6)].push_back(raw);
         else if (!raw.empty() && raw[0] != '#' && (section.empty() || section == "scenario " + name))
             steps.push_back({number, raw});
     }
     try {
         Require(found, "no scenario " + name);
-        Scenario scenario(symbols, blocks);
+        Use("");
         for (const auto& step : steps) { // each step shown first: a step that hangs is the last one shown
             printf("%d: %s\n", number = step.first, (line = step.second).c_str());
             fflush(stdout);
-            scenario.Step(line);
+            Step(line);
         }
     } catch (const Failure& failure) {
         fprintf(stderr, "tests/e2e/scenarios.txt:%d: %s\n  %s\n", number, line.c_str(), failure.what.c_str());
-        return 1;
+        return CleanUp(), 1;
     }
     printf("%s: passed\n", name.c_str());
-    return 0;
+    return CleanUp(), 0;
 }
