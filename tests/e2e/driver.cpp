@@ -158,15 +158,15 @@ OtherWindow::~OtherWindow()
 
 static const char RunonceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Runonce";
 
-Program::Program(const std::string& existing) : folder(existing), exe(existing + "\\kirapick.exe"), owned_(existing.empty())
+Program::Program(const std::string& existing) : folder(existing), owned_(existing.empty())
 {
     char temp[MAX_PATH] = "";
     GetTempPathA(sizeof temp, temp);
     for (DWORD n = GetTickCount(), last = n + 100; owned_ && folder.empty() && n < last; ++n)
         if (CreateDirectoryA((temp + ("kirapick-e2e-" + std::to_string(n))).c_str(), nullptr))
-            const_cast<std::string&>(folder) = temp + ("kirapick-e2e-" + std::to_string(n));
-    const_cast<std::string&>(exe) = folder + "\\kirapick.exe";
-    const_cast<std::string&>(recorder) = folder + "\\recorder.exe";
+            folder = temp + ("kirapick-e2e-" + std::to_string(n));
+    exe = folder + "\\kirapick.exe";
+    recorder = folder + "\\recorder.exe";
     if (!owned_)
         return;
     // the test program lives in <build>/tests/e2e, the program in <build>/kirapick
@@ -212,7 +212,7 @@ void RemoveFolder(const std::string& folder)
     RemoveDirectoryW(Wide(folder).c_str());
 }
 
-bool Program::Start(bool suspended)
+bool Program::Start()
 {
     // a fresh copy is a new test's: the previous test's program may still be on its way out
     auto noOtherInstance = [] {
@@ -240,8 +240,7 @@ bool Program::Start(bool suspended)
     process_ = info.hProcess;
     thread_ = info.hThread;
     pid_ = info.dwProcessId;
-    if (!suspended)
-        Resume();
+    ResumeThread(thread_);
     return true;
 }
 

@@ -63,8 +63,7 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    bool Start(bool suspended = false);
-    void Resume() { ResumeThread(thread_); }
+    bool Start();
     void End();
     bool WaitExit(DWORD& exitCode, DWORD ms = Patience);
     bool Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
@@ -75,7 +74,7 @@ public:
     // What the shell or a viewer opened, in order, as the recorder logged it (UTF-8).
     std::vector<std::string> Opened() const;
 
-    const std::string folder, exe, recorder;
+    std::string folder, exe, recorder;
 
 private:
     bool owned_;
