@@ -10,11 +10,7 @@ int main(int argc, char** argv)
     // The program's texts are Shift-JIS: in another code page every two-byte comparison would
     // pass or fail for the wrong reason. The manifest asks for 932; Windows before 11 grants
     // it only with the Japanese system locale.
-    if (GetACP() != 932) {
-        fprintf(stderr, "FATAL: the ANSI code page is %u, not 932 (is the program's manifest "
-                        "linked in? before Windows 11: is the system locale Japanese?)\n", GetACP());
-        return 1;
-    }
-    doctest::Context context(argc, argv);
-    return context.run();
+    if (GetACP() != 932)
+        return fprintf(stderr, "FATAL: the ANSI code page is %u, not 932\n", GetACP()), 1;
+    return doctest::Context(argc, argv).run();
 }

@@ -11,14 +11,12 @@ TEST_SUITE("dispatch")
     TEST_CASE("template expansion: each %s takes the query, %% is one %, all else stands")
     {
         const std::pair<const char*, const char*> cases[] = {
-            {"http://e/?q=%s+site%%3Aa.jp", "http://e/?q=ab%8c+site%3Aa.jp"}, {"http://e/%%s", "http://e/%s"},
-            {"%s-%s", "ab%8c-ab%8c"}, {"a%db%xc%", "a%db%xc%"}, {"表%s", "表ab%8c"}, {"http://e/", "http://e/"},
+            {"http://e/?q=%s+site%%3Aa.jp", "http://e/?q=ab%8c+site%3Aa.jp"}, {"%%s-%s-%s", "%s-ab%8c-ab%8c"},
+            {"表a%db%xc%", "表a%db%xc%"},
         };
         static char out[AddressSize];
-        for (auto [tmpl, address] : cases) {
-            CHECK(ExpandTemplate(tmpl, "ab%8c", out, sizeof out));
-            CHECK(std::string(out) == address);
-        }
+        for (auto [tmpl, address] : cases)
+            CHECK((ExpandTemplate(tmpl, "ab%8c", out, sizeof out) && std::string(out) == address));
         // the largest: a full template and the longest UTF-8 query fit; a second "%s" is cut
         // at the area's end between two escapes
         std::string tmpl(299, 'a'), encoded;

@@ -19,17 +19,6 @@ WideExtensionFilter Loaded(const char* text)
     return filter;
 }
 
-// An entry as a folder gives it: last written `minutes` after a fixed moment.
-TourFileEntry Entry(const wchar_t* name, ULONGLONG size, ULONGLONG minutes)
-{
-    TourFileEntry e{};
-    lstrcpynW(e.findData.cFileName, name, MAX_PATH);
-    ULONGLONG when = 132000000000000000ULL + minutes * 600000000ULL;
-    e.findData.nFileSizeLow = DWORD(size), e.findData.nFileSizeHigh = DWORD(size >> 32);
-    e.findData.ftLastWriteTime = {DWORD(when), DWORD(when >> 32)};
-    return e;
-}
-
 // The names in rank order, or as listed.
 Names Ranked(TourFileEntry* entries, int count, int order, bool listed = false)
 {
@@ -59,7 +48,8 @@ TEST_SUITE("filelist")
         std::string many; // 100 entries at most, the last one holding the rest of the text
         for (int i = 0; i < 150; ++i)
             many += ".e" + std::to_string(i) + ";";
-        CHECK((Loaded(many.c_str()).count == 100 && Utf8(Loaded(many.c_str()).ext[99]) == ".e99;.e10"));
+        const WideExtensionFilter& most = Loaded(many.c_str());
+        CHECK((most.count == 100 && Utf8(most.ext[99]) == ".e99;.e10"));
         const struct { const char* filter; const wchar_t* name; bool accepted; } files[] = {
             {".JPG;.gif", L"b.GIF", true}, {".JPG;.gif", L"c.jpeg", false}, {".JPG;.gif", L".gif", false},
             {".gz", L"x.tar.gz", true}, {".表", L"写真.表", true}, {"", L"readme", true},
@@ -118,8 +108,10 @@ TEST_SUITE("filelist")
                 std::wstring name;
                 for (int n = random() % 4 + 1; n > 0; --n)
                     name += parts[random() % (round % 2 ? 4 : 14)];
+                lstrcpynW(e.findData.cFileName, name.c_str(), MAX_PATH);
                 // the high words vary too: only the low size word ranks, the whole time does
-                e = Entry(name.c_str(), (ULONGLONG(random() % 3) << 32) + random() % 4, random() % 4 + (ULONGLONG(random() % 2) << 33));
+                e.findData.nFileSizeLow = random() % 4, e.findData.nFileSizeHigh = random() % 3;
+                e.findData.ftLastWriteTime = {DWORD(random() % 4), DWORD(random() % 2)};
             }
             for (int order = 0; order < TourFileOrderCount; ++order) {
                 SortTourFileList(entries.data(), int(entries.size()), order);

@@ -30,15 +30,13 @@ int Room(HWND control, const wchar_t* kind, std::vector<std::wstring>& texts)
     RECT client;
     GetClientRect(control, &client);
     if (lstrcmpiW(kind, L"ComboBox") == 0) { // its items show in its field
-        texts.clear();
-        for (LRESULT i = 0, n = SendMessageW(control, CB_GETCOUNT, 0, 0); i < n; ++i) {
-            wchar_t item[256] = L"";
-            SendMessageW(control, CB_GETLBTEXT, i, LPARAM(item));
-            texts.push_back(item);
-        }
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
+        COMBOBOXINFO info = {sizeof info};
         GetComboBoxInfo(control, &info);
+        texts.resize(SendMessageW(control, CB_GETCOUNT, 0, 0));
+        for (size_t i = 0; i < texts.size(); ++i) {
+            texts[i].resize(SendMessageW(control, CB_GETLBTEXTLEN, i, 0));
+            SendMessageW(control, CB_GETLBTEXT, i, LPARAM(&texts[i][0]));
+        }
         return info.rcItem.right - info.rcItem.left - edge;
     }
     const LONG type = style & (lstrcmpiW(kind, L"Static") == 0 ? SS_TYPEMASK : BS_TYPEMASK);

@@ -9,14 +9,6 @@
 
 TEST_SUITE("pages")
 {
-    TEST_CASE("a function key outside F1..F12 (a damaged file's) becomes F1, the modifiers kept")
-    {
-        for (int index : {12, 15, 65535, CB_ERR})
-            CHECK(ValidFunctionKey(index) == 0);
-        CHECK(MakeHotKey(13, false, true, false) == HotKeyShift);
-        CHECK(MakeHotKey(11, true, false, true) == (HotKeyCtrl | HotKeyAlt | 11));
-    }
-
     TEST_CASE("a text is cut to its field at a character boundary; a path is taken whole or not at all")
     {
         EngineSlot slot{};
@@ -31,7 +23,6 @@ TEST_SUITE("pages")
         const std::string fits = "C:\\" + std::string(250, 'p') + "\\*.jpg"; // 259 bytes
         CHECK((StoreWhole(destination.pathPattern, fits.c_str()) && destination.pathPattern == fits));
         CHECK((!StoreWhole(destination.pathPattern, (fits + "x").c_str()) && destination.pathPattern == fits));
-        CHECK((IndexOrNone(29, TourSlotCount) == 29 && IndexOrNone(30, TourSlotCount) == -1 && IndexOrNone(-1, 30) == -1));
         // an engine's code: UTF-8 is 1 only; a damaged value means Shift-JIS, as before the key
         CHECK(EngineCodeOf("1") == EngineUtf8);
         for (const char* value : {"", "0", "2", "-1", "abc", "4294967297"})

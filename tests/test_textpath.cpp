@@ -1,7 +1,6 @@
 #include <doctest.h>
 
 #include "app/textpath.h"
-#include "app/winhelpers.h"
 
 #include <string>
 
@@ -60,13 +59,5 @@ TEST_SUITE("textpath")
             TrimBlanks(area);
             CHECK(std::string(area) == trimmed);
         }
-    }
-
-    TEST_CASE("the clipboard gives Shift-JIS text back, a long one cut to the area, none untouched")
-    {
-        char out[300] = "";
-        CHECK((SetClipboardText("abc 検索 表") && GetClipboardText(out, sizeof out) && std::string(out) == "abc 検索 表"));
-        CHECK((SetClipboardText(std::string(400, 'q').c_str()) && GetClipboardText(out, sizeof out)));
-        CHECK(std::string(out) == std::string(299, 'q'));
     }
 }

@@ -182,23 +182,6 @@ std::string MenuLook(HWND menu)
     return look;
 }
 
-// Gives mouse input at `spot`, as the hand gives it, until `done` holds, three times at most:
-// it can land where the X pointer was left behind.
-template <typename D> bool Mouse(POINT spot, DWORD flag, D done)
-{
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        SetCursorPos(spot.x, spot.y);
-        INPUT input{};
-        input.type = INPUT_MOUSE;
-        input.mi = {MulDiv(spot.x, 65536, GetSystemMetrics(SM_CXSCREEN)), MulDiv(spot.y, 65536, GetSystemMetrics(SM_CYSCREEN)),
-                    0, flag | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
-        SendInput(1, &input, sizeof input);
-        if (WaitFor(done, 3000))
-            return true;
-    }
-    return false;
-}
-
 // The state of the scenario running.
 std::map<std::string, LONG_PTR> Symbols;
 std::map<std::string, Words> Blocks;
@@ -671,19 +654,8 @@ void Step(const std::string& line)
         opened([] {}, rest(1));
     } else if (verb == "step") { // ID NAME: the bar's button opens the file NAME
         opened([&] { PostCommand(Win("bar"), int(Value(w[1]))); }, rest(2));
-    } else if (verb == "drag") { // DX DY: the bar dragged by its background, between "→" and the indicators
-        HWND bar = Win("bar");
-        RECT place{}, next{}, light{};
-        GetWindowRect(bar, &place);
-        GetWindowRect(GetDlgItem(bar, int(Value("IDC_TOUR_NEXT"))), &next);
-        GetWindowRect(GetDlgItem(bar, int(Value("IDC_TOUR_KEYS_OFF"))), &light);
-        const POINT from = {(next.right + light.left) / 2, (light.top + light.bottom) / 2};
-        const POINT to = {from.x + std::stoi(w[1]), from.y + std::stoi(w[2])};
-        const std::string there = std::to_string(place.left + to.x - from.x) + "," + std::to_string(place.top + to.y - from.y);
-        auto moving = [&] { return (ThreadOf(bar).flags & GUI_INMOVESIZE) != 0; };
-        Require(PressKeys(bar, {}) && Mouse(from, MOUSEEVENTF_LEFTUP, [] { return true; }) && Mouse(from, MOUSEEVENTF_LEFTDOWN, moving)
-                && Mouse(to, 0, [&] { return Read({"place", "bar"}) == there; }) && Mouse(to, MOUSEEVENTF_LEFTUP, [&] { return !moving(); }),
-                "not dragged to " + there);
+    } else if (verb == "moveto") { // WINDOW X Y: moved there, as a drag by its background moves it
+        Require(SetWindowPos(Win(w[1]), nullptr, std::stoi(w[2]), std::stoi(w[3]), 0, 0, SWP_NOSIZE | SWP_NOZORDER), "not moved");
     } else if (verb == "shot") { // WINDOW NAME: its picture for the README, once it stays the same a while
         HWND window = Win(w[1]);
         std::string last, folder = ModuleFolder() + "\\..\\..\\screenshots";
