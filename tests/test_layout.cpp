@@ -19,8 +19,6 @@
 
 namespace {
 
-using Faults = std::vector<std::string>;
-
 // The room a control leaves its texts: a push button's bevel and focus frame, a check box's box
 // and the gap after it, a group box's indents, a drop-down's arrow are not for text; 0 for a
 // control that shows none.
@@ -48,7 +46,7 @@ int Room(HWND control, const wchar_t* kind, std::vector<std::wstring>& texts)
          : type == BS_GROUPBOX ? client.right - 4 * edge : client.right - GetSystemMetrics(SM_CXMENUCHECK) - 2 * edge;
 }
 
-void Inspect(HWND window, const std::string& where, Faults& faults)
+void Inspect(HWND window, const std::string& where)
 {
     RECT client;
     GetClientRect(window, &client);
@@ -62,7 +60,7 @@ void Inspect(HWND window, const std::string& where, Faults& faults)
         GetClientRect(control, &inside);
         MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
         if (rect.left < 0 || rect.top < 0 || rect.right > client.right || rect.bottom > client.bottom)
-            faults.push_back(name + " lies outside its window");
+            FAIL_CHECK(name << " lies outside its window");
         // the lines of a label or caption, each drawn in the control's font, "&" marking the mnemonic
         const std::wstring whole = text;
         std::vector<std::wstring> lines;
@@ -78,11 +76,11 @@ void Inspect(HWND window, const std::string& where, Faults& faults)
             DrawTextW(dc, line.c_str(), -1, &size, DT_CALCRECT | DT_SINGLELINE | (items ? DT_NOPREFIX : 0));
             height += size.bottom;
             if (room && size.right * 6 > room * 5)
-                faults.push_back(name + ": \"" + Utf8(line.c_str()) + "\" takes " + std::to_string(size.right) + " of "
-                                 + std::to_string(room) + " pixels, with no room to spare");
+                FAIL_CHECK(name << ": \"" << Utf8(line.c_str()) << "\" takes " << size.right << " of " << room
+                                << " pixels, with no room to spare");
         }
         if (room && !items && lines.size() > 1 && height > inside.bottom)
-            faults.push_back(name + ": its lines take more than its height");
+            FAIL_CHECK(name << ": its lines take more than its height");
         SelectObject(dc, old);
         ReleaseDC(control, dc);
     }
@@ -92,7 +90,6 @@ INT_PTR CALLBACK Inert(HWND, UINT message, WPARAM, LPARAM) { return message == W
 
 // The settings sheet as the program shows it, with its own page procedures: from a timer in
 // the sheet's modal loop each page is shown and inspected in turn, then the sheet cancelled.
-Faults SheetFaults;
 int SheetPages;
 
 void CALLBACK InspectSheet(HWND, UINT, UINT_PTR timer, DWORD)
@@ -111,8 +108,8 @@ void CALLBACK InspectSheet(HWND, UINT, UINT_PTR timer, DWORD)
         RECT rect;
         GetWindowRect(page, &rect);
         if (rect.left < frame.left || rect.top < frame.top || rect.right > frame.right || rect.bottom > frame.bottom)
-            SheetFaults.push_back("page " + std::to_string(i + 1) + " runs past the frame of its tab");
-        Inspect(page, "page " + std::to_string(i + 1), SheetFaults);
+            FAIL_CHECK("page " << i + 1 << " runs past the frame of its tab");
+        Inspect(page, "page " + std::to_string(i + 1));
     }
     PropSheet_PressButton(sheet, PSBTN_CANCEL);
 }
@@ -127,18 +124,14 @@ TEST_SUITE("layout")
         hInstance = GetModuleHandleW(nullptr);
         INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
         InitCommonControlsEx(&controls);
-        Faults faults;
         for (int id : {IDD_SEARCH, IDD_TOURBAR, IDD_FILE_ORDER}) {
             HWND dialog = CreateDialogParamW(hInstance, MAKEINTRESOURCEW(id), nullptr, Inert, 0);
-            Inspect(dialog, "dialog " + std::to_string(id), faults);
+            Inspect(dialog, "dialog " + std::to_string(id));
             DestroyWindow(dialog);
         }
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, InspectSheet);
         ShowSettingsSheet(nullptr, 0, 1);
         KillTimer(nullptr, timer);
         CHECK(SheetPages == 4);
-        faults.insert(faults.end(), SheetFaults.begin(), SheetFaults.end());
-        for (const std::string& fault : faults)
-            FAIL_CHECK(fault);
     }
 }

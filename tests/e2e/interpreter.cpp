@@ -155,29 +155,24 @@ struct Picture {
 std::string MenuLook(HWND menu)
 {
     Picture picture(menu);
-    const int edge = 3, textLeft = edge + GetSystemMetrics(SM_CXMENUCHECK) + 2;
-    auto ink = [&](int y, int from, int to, unsigned below) { // darker than `below` in that row
-        for (int x = from; x < to && !picture.bytes.empty(); ++x)
-            if (picture.Brightness(x, y) < below)
-                return true;
-        return false;
+    const int edge = 3, textLeft = edge + GetSystemMetrics(SM_CXMENUCHECK) + 2, bottom = picture.height - edge;
+    auto darkest = [&](int from, int to, int left, int right) { // the darkest pixel of those rows and columns
+        unsigned dark = 255;
+        for (int y = std::max(edge, from); y < std::min(bottom, to); ++y)
+            for (int x = left; x < right; ++x)
+                dark = std::min(dark, picture.Brightness(x, y));
+        return dark;
     };
-    std::vector<std::pair<int, int>> bands;
-    for (int y = edge; y < picture.height - edge; ++y)
-        if (ink(y, textLeft, picture.width - edge, 200)) {
-            if (bands.empty() || bands.back().second != y)
-                bands.push_back({y, y});
-            bands.back().second = y + 1;
-        }
     std::string look;
-    for (size_t i = 0; i < bands.size(); ++i) {
-        bool black = false, mark = false;
-        for (int y = bands[i].first; y < bands[i].second; ++y)
-            black = black || ink(y, textLeft, picture.width - edge, 80);
-        for (int y = i ? (bands[i - 1].second + bands[i].first) / 2 : edge;
-             y < (i + 1 < bands.size() ? (bands[i].second + bands[i + 1].first) / 2 : picture.height - edge); ++y)
-            mark = mark || ink(y, edge, textLeft, 200);
-        look += mark ? (black ? 'v' : 'x') : (black ? '.' : 'g');
+    for (int y = edge, top = -1; y < bottom && !picture.bytes.empty(); ++y) {
+        const bool ink = darkest(y, y + 1, textLeft, picture.width - edge) < 200;
+        if (ink && top < 0) {
+            top = y;
+        } else if (!ink && top >= 0) { // a band of rows ends: an item's text, its mark beside it
+            const bool black = darkest(top, y, textLeft, picture.width - edge) < 80;
+            look += darkest(top - 3, y + 3, edge, textLeft) < 200 ? (black ? 'v' : 'x') : (black ? '.' : 'g');
+            top = -1;
+        }
     }
     return look;
 }
