@@ -11,6 +11,7 @@ set(pictures
     file-order-dialog
     tour-bar
     destinations-menu
+    tray-menu
 )
 if(FROM)
     file(MAKE_DIRECTORY ${FOLDER})

@@ -117,10 +117,12 @@ NOTIFYICONDATAA IconOf(HWND owner)
 
 // What the screen shows of a window, as a BMP file's bytes, and its pixels' brightness.
 struct Picture {
-    explicit Picture(HWND window)
+    explicit Picture(HWND window, HWND also = nullptr) // also: a second window, both in one picture
     {
-        RECT rect{}, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        GetWindowRect(window, &rect);
+        RECT rect{}, own{}, more{}, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        GetWindowRect(window, &own);
+        also = also && GetWindowRect(also, &more) ? also : nullptr;
+        UnionRect(&rect, &own, also ? &more : &own);
         IntersectRect(&rect, &rect, &screen); // a menu of long names can reach beyond it
         width = rect.right - rect.left, height = rect.bottom - rect.top;
         BITMAPINFOHEADER header = {sizeof header, width, height, 1, 24, BI_RGB, DWORD(Stride() * height), 0, 0, 0, 0};
@@ -130,7 +132,12 @@ struct Picture {
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(screenDc, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ old = SelectObject(memory, bitmap);
-        if (bits && BitBlt(memory, 0, 0, width, height, screenDc, rect.left, rect.top, SRCCOPY) && GdiFlush())
+        auto copy = [&](const RECT& part) {
+            return BitBlt(memory, part.left - rect.left, part.top - rect.top, part.right - part.left, part.bottom - part.top,
+                          screenDc, part.left, part.top, SRCCOPY);
+        };
+        // beside two windows lies the desktop, which is not theirs: white
+        if (bits && PatBlt(memory, 0, 0, width, height, WHITENESS) && copy(own) && (!also || copy(more)) && GdiFlush())
             bytes = std::string(reinterpret_cast<const char*>(&file), sizeof file)
                     + std::string(reinterpret_cast<const char*>(&header), sizeof header)
                     + std::string(static_cast<const char*>(bits), header.biSizeImage);
@@ -209,6 +216,7 @@ void Use(const std::string& existing)
     Vars["prog"] = Prog->folder;
     Vars["rec"] = Prog->recorder;
     Vars["exe"] = Prog->exe;
+    Vars["tests"] = ModuleFolder();
 }
 
 // $name is a variable ("$" before anything else stands for itself); {N*text} the text N times, "##" in it the count from 00; {N:c} c until
@@ -550,6 +558,8 @@ void Step(const std::string& line)
             if (verb == "file")
                 Vars[w[1]] = where.substr(where.find_last_of('\\') + 1);
         }
+    } else if (verb == "copy") {
+        Require(CopyFileW(path(w[1]).c_str(), path(w[2]).c_str(), FALSE), "cannot " + line);
     } else if (verb == "delete" || verb == "mkdir") {
         Require(verb == "delete" ? DeleteFileW(path(rest(1)).c_str()) : CreateDirectoryW(path(rest(1)).c_str(), nullptr), "cannot " + line);
     } else if (verb == "move") { // NAME away|back: the folder beside itself, as NAME-away
@@ -651,14 +661,17 @@ void Step(const std::string& line)
         opened([&] { PostCommand(Win("bar"), int(Value(w[1]))); }, rest(2));
     } else if (verb == "moveto") { // WINDOW X Y: moved there, as a drag by its background moves it
         Require(SetWindowPos(Win(w[1]), nullptr, std::stoi(w[2]), std::stoi(w[3]), 0, 0, SWP_NOSIZE | SWP_NOZORDER), "not moved");
-    } else if (verb == "shot") { // WINDOW NAME: its picture for the README, once it stays the same a while
-        HWND window = Win(w[1]);
+    } else if (verb == "shot") { // WINDOW NAME: its picture for the README, once it stays the same a while;
+        // "menus": the submenu and the menu it opened from
+        HWND window = Win(w[1]), also = nullptr;
+        for (HWND menu : w[1] == "menus" ? TopLevel(Prog->Id(), "#32768") : std::vector<HWND>())
+            also = menu != window && IsWindowVisible(menu) ? menu : also;
         std::string last, folder = ModuleFolder() + "\\..\\..\\screenshots";
         DWORD since = 0;
         CreateDirectoryA(folder.c_str(), nullptr);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         Require(WaitFor([&] {
-            Picture picture(window);
+            Picture picture(window, also);
             if (picture.bytes != last)
                 last = picture.bytes, since = GetTickCount();
             return Answers(window) && !last.empty() && GetTickCount() - since >= 300;
