@@ -23,15 +23,6 @@ struct IniFolder {
         Settings = SettingsRecord{};
     }
     ~IniFolder() { e2e::RemoveFolder(dir); }
-    // A file made by its UTF-16 name, holding `text`, last written `minutes` after a fixed moment.
-    void Put(const std::wstring& name, const std::string& text = "", int minutes = 0) const
-    {
-        const std::wstring path = e2e::Wide(dir + "\\") + name;
-        e2e::WriteFileText(Utf8(path), text);
-        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        const ULONGLONG when = 132000000000000000ULL + minutes * 600000000ULL;
-        const FILETIME time = {DWORD(when), DWORD(when >> 32)};
-        SetFileTime(file, nullptr, nullptr, &time);
-        CloseHandle(file);
-    }
+    // A file made by its UTF-16 name.
+    void Put(const std::wstring& name) const { e2e::WriteFileText(Utf8(e2e::Wide(dir + "\\") + name), ""); }
 };
