@@ -406,7 +406,7 @@ void SummonAndListRows(const Options& options, const std::string& settings, Tabl
     ProgramWith program(settings);
     Process floorProcess;
     Started floor;
-    if (!program.Start() || !program.WaitSearchWindow()
+    if (!program.Start() || !e2e::WaitFor([&] { return program.SearchWindow() != nullptr; })
         || StartUp(floorProcess, MinimalExe(), false, floor) < 0) {
         fprintf(stderr, "kpbench: the programs did not start\n");
         return;
@@ -471,7 +471,7 @@ bool SummonsOverEditor(const Options& options, bool copyEmulate, HWND editor,
                        std::vector<double>& samples)
 {
     ProgramWith program(SettingsText(options, copyEmulate));
-    if (!program.Start() || !program.WaitSearchWindow()) {
+    if (!program.Start() || !e2e::WaitFor([&] { return program.SearchWindow() != nullptr; })) {
         fprintf(stderr, "kpbench: the program did not start\n");
         return false;
     }
@@ -519,7 +519,7 @@ void MemoryRows(const Options& options, const std::string& settings, Table& tabl
     ProgramWith program(settings);
     Process floorProcess, plainProcess;
     Started floor, plain;
-    if (!program.Start() || !program.WaitSearchWindow()
+    if (!program.Start() || !e2e::WaitFor([&] { return program.SearchWindow() != nullptr; })
         || StartUp(floorProcess, MinimalExe(), false, floor) < 0
         || StartUp(plainProcess, PlainExe(), false, plain) < 0) {
         fprintf(stderr, "kpbench: the programs did not start\n");

@@ -28,7 +28,8 @@ int Room(HWND control, const wchar_t* kind, std::vector<std::wstring>& texts)
     RECT client;
     GetClientRect(control, &client);
     if (lstrcmpiW(kind, L"ComboBox") == 0) { // its items show in its field
-        COMBOBOXINFO info = {sizeof info};
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
         GetComboBoxInfo(control, &info);
         texts.resize(SendMessageW(control, CB_GETCOUNT, 0, 0));
         for (size_t i = 0; i < texts.size(); ++i) {

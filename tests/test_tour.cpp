@@ -62,12 +62,7 @@ TEST_SUITE("tour")
         CHECK((!DecodeDestinationId(0, &slot, &file) && DecodeDestinationId(12000003, &slot, &file) && slot == 12 && file == 3));
     }
 
-    TEST_CASE("\"!\" takes the tick count in tenths of a second modulo the count")
-    {
-        CHECK((RandomTourPosition(123456, 7) == 2 && RandomTourPosition(5, 0) == -1));
-    }
-
-    TEST_CASE("viewer commands take the wide path for each %s, are bounded, and copy a % whole")
+    TEST_CASE("a viewer command takes the wide path for each %s, bounded, a % copied whole; \"!\" takes the tick count")
     {
         const struct { const char* command; const wchar_t* path; const char* line; } cases[] = {
             {"C:\\表\\v.exe \"%s\"", L"C:\\表\\写真😀.jpg", u8"C:\\表\\v.exe \"C:\\表\\写真😀.jpg\""},
@@ -79,5 +74,7 @@ TEST_SUITE("tour")
             CHECK((ExpandViewerCommand(c.command, c.path, line, 1000) && Utf8(line) == c.line));
         // four paths of 259 characters do not fit: refused whole, nothing is run
         CHECK((!ExpandViewerCommand("%s %s %s %s ", std::wstring(259, L'a').c_str(), line, 1000) && !*line));
+        // "!": the tick count in tenths of a second modulo the count
+        CHECK((RandomTourPosition(123456, 7) == 2 && RandomTourPosition(5, 0) == -1));
     }
 }

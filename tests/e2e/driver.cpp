@@ -271,13 +271,6 @@ HWND Program::SearchWindow() const
     return nullptr;
 }
 
-HWND Program::WaitSearchWindow() const
-{
-    HWND found = nullptr;
-    WaitFor([&] { return (found = SearchWindow()) != nullptr; });
-    return found;
-}
-
 std::vector<std::string> Program::Opened() const
 {
     std::vector<std::string> lines;

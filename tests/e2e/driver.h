@@ -70,7 +70,6 @@ public:
     DWORD Id() const { return pid_; }
     // The search window: the program's dialog titled "キラピック！" holding box 1001.
     HWND SearchWindow() const;
-    HWND WaitSearchWindow() const;
     // What the shell or a viewer opened, in order, as the recorder logged it (UTF-8).
     std::vector<std::string> Opened() const;
 

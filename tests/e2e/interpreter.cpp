@@ -250,7 +250,8 @@ std::string Expand(const std::string& raw)
     return out;
 }
 
-// A number, a name of resource.h or of a "define" step, or else a registered message's name.
+// A number, a name of resource.h or of a "define" step, or else a registered message's name
+// (none for an empty word: 0).
 LONG_PTR Value(const std::string& word)
 {
     const std::string value = Expand(word);
@@ -361,15 +362,6 @@ void Round(const Words& expect)
             "a summons showed nothing");
 }
 
-// The one address or file `action` makes the shell or the viewer open.
-std::string Opens(const std::function<void()>& action)
-{
-    action();
-    Words opened;
-    WaitFor([&] { return (opened = Prog->Opened()).size() > Seen; });
-    return opened.size() > Seen ? opened[Seen++] : "<nothing opened>";
-}
-
 // What a check compares: a property of the program, a window or the files, as text.
 std::string Read(Words w)
 {
@@ -396,7 +388,7 @@ std::string Read(Words w)
              : what == "items" ? Join(Items(control(2)), "|") : what == "owner" ? name(GetWindow(control(2), GW_OWNER))
              : std::to_string(rect.left) + "," + std::to_string(rect.top);
     if (what == "result") // RESULT WINDOW ID|0 MESSAGE [WPARAM [LPARAM]]: what the window answers
-        return std::to_string(Send(control(2), UINT(Value(w[3])), Value(w[4].empty() ? "0" : w[4]), Value(w[5].empty() ? "0" : w[5])));
+        return std::to_string(Send(control(2), UINT(Value(w[3])), Value(w[4]), Value(w[5])));
     if (what == "checked")
         return flags([](HWND c) { return Send(c, BM_GETCHECK) == BST_CHECKED; });
     if (what == "enabled")
@@ -486,8 +478,11 @@ void Step(const std::string& line)
             vks.push_back(w[i].size() > 1 ? WORD(Value(w[i])) : WORD(w[i][0]));
         return vks;
     };
-    auto opened = [&](const std::function<void()>& action, const std::string& expected) {
-        std::string got = Opens(action);
+    auto opened = [&](const std::function<void()>& action, const std::string& expected) { // the next one opened
+        action();
+        Words all;
+        WaitFor([&] { return (all = Prog->Opened()).size() > Seen; });
+        std::string got = all.size() > Seen ? all[Seen++] : "<nothing opened>";
         const bool pattern = expected.rfind("~ ", 0) == 0; // of a file's name
         if (pattern || expected.find_first_of(":\\") == std::string::npos) // a name alone: that of the file
             got = got.substr(got.find_last_of('\\') + 1);
@@ -511,15 +506,12 @@ void Step(const std::string& line)
         const size_t at = line.find(" do ");
         const std::string block = verb == "do" ? rest(1) : line.substr(at + 4);
         Require(Blocks.count(block) > 0, "no block " + block);
-        for (const std::string& value : verb == "do" ? Words{""} : Split(line.substr(line.find(' ', 5) + 1, at - line.find(' ', 5) - 1), '|'))
-            try {
-                if (verb == "each")
-                    Vars[w[1]] = Expand(value);
-                for (const std::string& step : Blocks[block])
-                    printf("  %s\n", step.c_str()), fflush(stdout), Step(step);
-            } catch (const Failure& failure) {
-                throw Failure{verb == "each" ? "$" + w[1] + " = \"" + Vars[w[1]].substr(0, 40) + "\": " + failure.what : failure.what};
-            }
+        for (const std::string& value : verb == "do" ? Words{""} : Split(line.substr(line.find(' ', 5) + 1, at - line.find(' ', 5) - 1), '|')) {
+            if (verb == "each") // shown, for a step of the block that fails
+                printf("  $%s = \"%.40s\"\n", w[1].c_str(), (Vars[w[1]] = Expand(value)).c_str());
+            for (const std::string& step : Blocks[block])
+                printf("  %s\n", step.c_str()), fflush(stdout), Step(step);
+        }
     } else if (verb == "define") { // NAME VALUE, for the words of later steps
         Symbols[w[1]] = Value(w[2]);
     } else if (verb == "ini" || verb == "def") { // [section] KEY=value, KEY (removed), or "clear" (the file)
@@ -620,10 +612,8 @@ void Step(const std::string& line)
         for (size_t i = 2; i < n; ++i)
             Send(GetDlgItem(Win(w[1]), int(Value(w[i]))), BM_CLICK);
     } else if (verb == "post" || verb == "send") { // WINDOW MESSAGE [WPARAM [LPARAM]]: send returns once handled
-        const UINT message = UINT(Value(w[2]));
-        const WPARAM wParam = n > 3 ? Value(w[3]) : 0;
-        const LPARAM lParam = n > 4 ? Value(w[4]) : 0;
-        verb == "post" ? PostMessageA(Win(w[1]), message, wParam, lParam) : Send(Win(w[1]), message, wParam, lParam);
+        verb == "post" ? PostMessageA(Win(w[1]), UINT(Value(w[2])), Value(w[3]), Value(w[4])) // an empty word is 0
+                       : Send(Win(w[1]), UINT(Value(w[2])), Value(w[3]), Value(w[4]));
     } else if (verb == "keys" || verb == "choose") { // [WINDOW] KEY...: typed, the window in front;
         // choose: typed into the menus, which close
         const bool front = w[1] == "search" || w[1] == "bar" || w[1] == "other";
