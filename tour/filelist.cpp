@@ -14,7 +14,8 @@ namespace {
 // Tells the user that the list stopped short; nothing else can be done about it here.
 void ReportNoMemory()
 {
-    MessageBoxA(nullptr, "DEBUG", "DEBUG", MB_OK);
+    MessageBoxA(nullptr, "メモリが足りないため、フォルダのファイルを途中までしか読み込めませんでした。", AppTitle,
+                MB_ICONWARNING | MB_OK);
 }
 
 // Short names are never used, and a large folder comes in fewer calls; systems without these
