@@ -19,7 +19,8 @@ BOOL GetClipboardText(char* out, int limit)
         // the block may be unterminated: never read past what the clipboard owns
         SIZE_T size = GlobalSize(data);
         int count = size < static_cast<SIZE_T>(limit) ? static_cast<int>(size) : limit;
-        lstrcpynA(out, text, count > 0 ? count : 1);
+        if (limit > 0) // an area of no byte gets nothing, not even a terminator
+            lstrcpynA(out, text, count > 0 ? count : 1);
         GlobalUnlock(data);
         read = TRUE;
     }

@@ -2,6 +2,7 @@
 
 #include "app/textconv.h"
 #include "app/textpath.h"
+#include "app/winhelpers.h"
 #include "search/dispatch.h"
 #include "search/encode.h"
 #include "settings/fileorder_names.h"
@@ -89,6 +90,7 @@ TEST_SUITE("bounds")
             char* url = gout.Put(a.substr(0, area ? area - 1 : 0) + std::string(area > int(a.size()) ? area - a.size() - 1 : 0, '\0'));
             BOUNDED(CompleteUrl(url, area, area & 1), url, area);
             BOUNDED((TrimBlanks(x), HasOrderPrefix(x), HasOrderPrefix(wx)), out, 0);
+            BOUNDED((SetClipboardText(y), GetClipboardText(out, area)), out, area);
             BOUNDED(EncodeQuery(x, out, area), out, area);
             BOUNDED(EncodeForEngine(x, EngineUtf8, out, area), out, area);
             BOUNDED(AnsiToUtf8(x, out, area), out, area);
