@@ -89,12 +89,12 @@ build_all() {
 
 # Runs what a fault names (or everything); prints the tests that failed, "" when none did.
 failing() {
-    local spec=$1 log=$2 failed="" rc=0
+    local pattern=$1 log=$2 failed="" rc=0
     local args=(--test-dir "$build" --output-on-failure --repeat until-pass:2)
-    [ "$spec" = "*" ] || args+=(-R "$spec")
+    [ "$pattern" = "*" ] || args+=(-R "$pattern")
     ctest "${args[@]}" >"$log" 2>&1 || rc=$?
     if grep -q 'No tests were found' "$log"; then
-        echo "<no test named $spec>"
+        echo "<no test named $pattern>"
         return
     fi
     [ "$rc" = 0 ] || failed=$(sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$log" | tr '\n' ' ')
@@ -106,14 +106,14 @@ echo "faults: building the scratch copy in $work"
 build_all "$work/logs/build.log" || { echo "the scratch copy does not build: $work/logs/build.log"; exit 1; }
 
 # the named tests must pass on the product as it is, or catching proves nothing
-specs=()
-if [ "$all" = 1 ]; then specs=("*"); else
+patterns=()
+if [ "$all" = 1 ]; then patterns=("*"); else
     for id in "${ids[@]}"; do
-        [[ " ${specs[*]} " == *" ${tests[$id]} "* ]] || specs+=("${tests[$id]}")
+        [[ " ${patterns[*]} " == *" ${tests[$id]} "* ]] || patterns+=("${tests[$id]}")
     done
 fi
-for spec in "${specs[@]}"; do
-    failed=$(failing "$spec" "$work/logs/baseline.log")
+for pattern in "${patterns[@]}"; do
+    failed=$(failing "$pattern" "$work/logs/baseline.log")
     if [ -n "$failed" ]; then
         echo "faults: without any fault already failing: $failed (see $work/logs/baseline.log)"
         exit 1
@@ -139,9 +139,9 @@ for id in "${ids[@]}"; do
         if ! build_all "$log"; then
             result="does not build (see $log)"
         else
-            spec=${tests[$id]}
-            [ "$all" = 1 ] && spec="*"
-            failed=$(failing "$spec" "$log")
+            pattern=${tests[$id]}
+            [ "$all" = 1 ] && pattern="*"
+            failed=$(failing "$pattern" "$log")
             if [ -z "$failed" ]; then result="NOT CAUGHT"
             elif [[ $failed == "<"* ]]; then result=$failed
             else result="caught by $failed"
