@@ -107,12 +107,12 @@ int CountProcesses(const char* name)
     return count;
 }
 
-// The program's icon in the notification area, as the shell knows it.
-NOTIFYICONDATAA IconOf(HWND owner)
+// Tells the shell `message` about the program's icon in the notification area, that of `owner`.
+bool Icon(HWND owner, DWORD message)
 {
     NOTIFYICONDATAA icon{};
     icon.cbSize = sizeof icon, icon.hWnd = owner, icon.uID = 1;
-    return icon;
+    return Shell_NotifyIconA(message, &icon) != 0;
 }
 
 // What the screen shows of a window, as a BMP file's bytes, and its pixels' brightness.
@@ -448,10 +448,8 @@ std::string Read(Words w)
         HWND box = GetDlgItem(Find("search"), HistoryBox), focus = ThreadOf(box).hwndFocus;
         return name(GetForegroundWindow()) + (focus == box || GetParent(focus) == box ? " box" : "");
     }
-    if (what == "icon") { // a change of nothing succeeds only while the icon is there
-        NOTIFYICONDATAA icon = IconOf(Find("tray"));
-        return Shell_NotifyIconA(NIM_MODIFY, &icon) ? "1" : "0";
-    }
+    if (what == "icon") // a change of nothing succeeds only while the icon is there
+        return Icon(Find("tray"), NIM_MODIFY) ? "1" : "0";
     if (what == "said" || what == "look" || what == "shift")
         return what == "said" ? Join(Said, "|") : what == "look" ? MenuLook(Win("menu")) : GetAsyncKeyState(VK_SHIFT) & 0x8000 ? "down" : "up";
     Require(what == "alive", "no property " + what); // answering, and no crash handler started
@@ -541,12 +539,12 @@ void Step(const std::string& line)
             Folders.push_back(Vars[w[1]] = temp + ("kirapick-" + w[1] + std::to_string(GetTickCount())));
             CreateDirectoryA(Vars[w[1]].c_str(), nullptr);
         }
-        for (const std::string& spec : verb == "file" ? Words{rest(2)} : Split(rest(2), '|')) {
-            const size_t colon = verb == "file" ? std::string::npos : spec.find(':');
-            const std::string where = verb == "file" ? spec : Vars[w[1]] + "\\" + spec.substr(0, colon);
+        for (const std::string& entry : verb == "file" ? Words{rest(2)} : Split(rest(2), '|')) {
+            const size_t colon = verb == "file" ? std::string::npos : entry.find(':');
+            const std::string where = verb == "file" ? entry : Vars[w[1]] + "\\" + entry.substr(0, colon);
             std::string data = where.substr(where.find_last_of('\\') + 1);
-            data.resize(std::max<size_t>(data.size(), colon == std::string::npos ? 0 : atoi(&spec[colon + 1])), 'x');
-            Require(spec.empty() || WriteFileText("\\\\?\\" + where, data), "cannot make " + where);
+            data.resize(std::max<size_t>(data.size(), colon == std::string::npos ? 0 : atoi(&entry[colon + 1])), 'x');
+            Require(entry.empty() || WriteFileText("\\\\?\\" + where, data), "cannot make " + where);
             if (verb == "file")
                 Vars[w[1]] = where.substr(where.find_last_of('\\') + 1);
         }
@@ -667,8 +665,7 @@ void Step(const std::string& line)
             return Answers(window) && !last.empty() && GetTickCount() - since >= 300;
         }) && WriteFileText(folder + "\\" + w[2] + ".bmp", last), "no picture of " + w[2]);
     } else if (verb == "noicon") { // the icon taken away, as a taskbar that ended takes it
-        NOTIFYICONDATAA icon = IconOf(Win("tray"));
-        Require(Shell_NotifyIconA(NIM_DELETE, &icon), "no icon to take away");
+        Require(Icon(Win("tray"), NIM_DELETE), "no icon to take away");
     } else {
         Require(verb == "round", "no step " + verb); // [search] [tour] [destinations]
         Round(Split(rest(1), ' '));
