@@ -89,7 +89,7 @@ TEST_SUITE("bounds")
             // in place, in an area of exactly its limit
             char* url = gout.Put(a.substr(0, area ? area - 1 : 0) + std::string(area > int(a.size()) ? area - a.size() - 1 : 0, '\0'));
             BOUNDED(CompleteUrl(url, area, area & 1), url, area);
-            BOUNDED((TrimBlanks(x), HasOrderPrefix(x), HasOrderPrefix(wx)), out, 0);
+            BOUNDED((TrimBlanks(x), HasOrderPrefix(wx)), out, 0);
             BOUNDED((SetClipboardText(y), GetClipboardText(out, area)), out, area);
             BOUNDED(EncodeQuery(x, out, area), out, area);
             BOUNDED(EncodeForEngine(x, EngineUtf8, out, area), out, area);
@@ -105,8 +105,6 @@ TEST_SUITE("bounds")
             BOUNDED(GetExtension(x, out, area), out, area);
             BOUNDED(JoinPath(wout, area, wx, wy), wout, area);
             BOUNDED(GetExtension(wx, wout, area), wout, area);
-            BOUNDED(GetUnorderedName(x, out, area), out, area);
-            BOUNDED(FormatOrderedName(int(b.size()) - 2, x, out, area), out, area);
             BOUNDED(GetUnorderedName(wx, wout, area), wout, area);
             BOUNDED(FormatOrderedName(int(b.size()) - 2, wx, wout, area), wout, area);
             BOUNDED(ComposeDestinationLabel(y, z, y, area & 1, out, area), out, area);
