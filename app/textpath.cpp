@@ -1,5 +1,7 @@
 #include "app/textpath.h"
 
+#include <string>
+
 // ANSI text steps by characters; UTF-16 text by units, since neither unit of a surrogate pair
 // is ever a backslash, a dot or a percent sign. Everything else is the same for both.
 namespace {
@@ -9,10 +11,7 @@ const wchar_t* Next(const wchar_t* p) { return *p ? p + 1 : p; }
 
 template <typename Char> int Length(const Char* text)
 {
-    int length = 0;
-    while (text[length] != 0)
-        ++length;
-    return length;
+    return static_cast<int>(std::char_traits<Char>::length(text));
 }
 
 // Copies len units of src and a terminator when they fit; otherwise leaves "".
