@@ -12,13 +12,6 @@
 namespace {
 using Names = std::vector<std::string>; // filter entries in code page 932, file names in UTF-8
 
-WideExtensionFilter Loaded(const char* text)
-{
-    WideExtensionFilter filter;
-    LoadExtensionFilter(text, &filter);
-    return filter;
-}
-
 } // namespace
 
 TEST_SUITE("filelist")
@@ -34,10 +27,11 @@ TEST_SUITE("filelist")
             ParseExtensionFilter(text, &filter);
             CHECK_MESSAGE(Names(filter.ext, filter.ext + filter.count) == entries, text);
         }
+        auto loaded = [](const char* text) { WideExtensionFilter filter; return LoadExtensionFilter(text, &filter), filter; };
         std::string many; // 100 entries at most, the last one holding the rest of the text
         for (int i = 0; i < 150; ++i)
             many += ".e" + std::to_string(i) + ";";
-        const WideExtensionFilter& most = Loaded(many.c_str());
+        const WideExtensionFilter& most = loaded(many.c_str());
         CHECK((most.count == 100 && Utf8(most.ext[99]) == ".e99;.e10"));
         const struct { const char* filter; const wchar_t* name; bool accepted; } files[] = {
             {".JPG;.gif", L"b.GIF", true}, {".JPG;.gif", L"c.jpeg", false}, {".JPG;.gif", L".gif", false},
@@ -47,7 +41,7 @@ TEST_SUITE("filelist")
             {".abcdefg表", L"x.abcdefg表", false},
         };
         for (const auto& f : files)
-            CHECK_MESSAGE((ExtensionFilterAccepts(Loaded(f.filter), f.name) != FALSE) == f.accepted, Utf8(f.name));
+            CHECK_MESSAGE((ExtensionFilterAccepts(loaded(f.filter), f.name) != FALSE) == f.accepted, Utf8(f.name));
     }
 
     TEST_CASE("a folder lists every file by its whole name, hidden and read-only too, never a subfolder")
@@ -97,20 +91,14 @@ TEST_SUITE("filelist")
             }
             for (int order = 0; order < TourFileOrderCount; ++order) {
                 SortTourFileList(entries.data(), int(entries.size()), order);
-                // the order table: names ignoring case, whole times, sizes by their low word
-                auto before = [order](const WIN32_FIND_DATAW& a, const WIN32_FIND_DATAW& b) {
-                    auto time = [](const FILETIME& t) { return ULONGLONG(t.dwHighDateTime) << 32 | t.dwLowDateTime; };
-                    int name = lstrcmpiW(a.cFileName, b.cFileName);
-                    ULONGLONG at = time(a.ftLastWriteTime), bt = time(b.ftLastWriteTime);
-                    return order == 0 ? name < 0 : order == 1 ? name > 0 : order == 2 ? at < bt : order == 3 ? at > bt
-                         : order == 4 ? a.nFileSizeLow < b.nFileSizeLow : a.nFileSizeLow > b.nFileSizeLow;
-                };
-                // rank by rank, the first remaining entry that no other comes strictly before
+                // rank by rank, the first remaining entry that no other comes strictly before by the
+                // order's comparison (names ignoring case, whole times, sizes by their low word)
                 std::vector<bool> taken(entries.size());
                 for (size_t rank = 0; rank < entries.size(); ++rank) {
                     size_t best = entries.size();
                     for (size_t i = 0; i < entries.size(); ++i)
-                        if (!taken[i] && (best == entries.size() || before(entries[i].findData, entries[best].findData)))
+                        if (!taken[i]
+                            && (best == entries.size() || TourFileComesBefore(entries[i].findData, entries[best].findData, order)))
                             best = i;
                     taken[best] = true;
                     CHECK(entries[best].index == int(rank));
